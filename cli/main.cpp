@@ -1,0 +1,137 @@
+// pelorin-cli: every analysis of the program for scripting and tests. JSON on
+// standard output, messages on standard error; exit 0 on success, 1 on a data or
+// input error, 2 on a usage error.
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+
+#include "cli/command.h"
+#include "people/errors.h"
+
+namespace pelorin::cli {
+
+std::map<std::string, Command>& Registry() {
+    static std::map<std::string, Command> commands;
+    return commands;
+}
+
+Args::Args(const std::vector<std::string>& argv, const std::set<std::string>& allowed) {
+    for (std::size_t i = 0; i < argv.size(); ++i) {
+        const std::string& a = argv[i];
+        if (a.size() < 3 || a.compare(0, 2, "--") != 0) throw UsageError("unexpected argument: " + a);
+        std::string name = a.substr(2);
+        if (!allowed.count(name)) throw UsageError("unknown option: " + a);
+        if (i + 1 >= argv.size()) throw UsageError("option " + a + " needs a value");
+        if (values_.count(name)) throw UsageError("option " + a + " given twice");
+        values_[name] = argv[++i];
+    }
+}
+
+std::optional<std::string> Args::get(const std::string& name) const {
+    auto it = values_.find(name);
+    if (it == values_.end()) return std::nullopt;
+    return it->second;
+}
+
+std::string Args::required(const std::string& name) const {
+    auto v = get(name);
+    if (!v) throw UsageError("missing option --" + name);
+    return *v;
+}
+
+namespace {
+
+bool ParseInt(const std::string& s, int& out) {
+    if (s.empty() || s.size() > 9) return false;
+    int v = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + (c - '0');
+    }
+    out = v;
+    return true;
+}
+
+bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0 || (y < 1583 && y % 4 == 0); }
+
+}  // namespace
+
+DateArg ParseDateArg(const std::string& text) {
+    DateArg d{};
+    const bool shape = text.size() == 10 && text[2] == '.' && text[5] == '.';
+    if (!shape || !ParseInt(text.substr(0, 2), d.day) || !ParseInt(text.substr(3, 2), d.month) ||
+        !ParseInt(text.substr(6, 4), d.year))
+        throw UsageError("--date must be DD.MM.YYYY, got \"" + text + "\"");
+    static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (d.month < 1 || d.month > 12) throw UsageError("--date: month must be 01..12");
+    int maxDay = kDays[d.month - 1] + (d.month == 2 && IsLeap(d.year) ? 1 : 0);
+    if (d.day < 1 || d.day > maxDay) throw UsageError("--date: no such day in that month");
+    return d;
+}
+
+TimeArg ParseTimeArg(const std::string& text) {
+    TimeArg t{};
+    const bool shape = text.size() == 5 && text[2] == ':';
+    if (!shape || !ParseInt(text.substr(0, 2), t.hour) || !ParseInt(text.substr(3, 2), t.minute) ||
+        t.hour > 23 || t.minute > 59)
+        throw UsageError("--time must be HH:MM (00:00..23:59), got \"" + text + "\"");
+    return t;
+}
+
+double ParseNumberArg(const std::string& name, const std::string& text) {
+    char* end = nullptr;
+    double v = std::strtod(text.c_str(), &end);
+    if (text.empty() || end == nullptr || *end != '\0')
+        throw UsageError("--" + name + " must be a number, got \"" + text + "\"");
+    return v;
+}
+
+void PrintJson(const std::string& json) {
+    std::fwrite(json.data(), 1, json.size(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+namespace {
+
+void PrintUsage(std::FILE* to) {
+    std::fprintf(to, "usage: pelorin-cli COMMAND [OPTIONS]\ncommands:\n");
+    for (const auto& [name, cmd] : Registry()) std::fprintf(to, "  %s\n", cmd.usage.c_str());
+}
+
+}  // namespace
+
+}  // namespace pelorin::cli
+
+int main(int argc, char** argv) {
+    using namespace pelorin::cli;
+    if (argc < 2) {
+        PrintUsage(stderr);
+        return 2;
+    }
+    const std::string name = argv[1];
+    if (name == "--help" || name == "-h" || name == "help") {
+        PrintUsage(stdout);
+        return 0;
+    }
+    auto it = Registry().find(name);
+    if (it == Registry().end()) {
+        std::fprintf(stderr, "pelorin-cli: unknown command \"%s\"\n", name.c_str());
+        PrintUsage(stderr);
+        return 2;
+    }
+    std::vector<std::string> rest(argv + 2, argv + argc);
+    try {
+        return it->second.run(rest);
+    } catch (const UsageError& e) {
+        std::fprintf(stderr, "pelorin-cli %s: %s\nusage: pelorin-cli %s\n", name.c_str(), e.what(),
+                     it->second.usage.c_str());
+        return 2;
+    } catch (const pelorin::Error& e) {
+        std::fprintf(stderr, "pelorin-cli %s: %s\n", name.c_str(), e.what());
+        return 1;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "pelorin-cli %s: %s\n", name.c_str(), e.what());
+        return 1;
+    }
+}
