@@ -1,0 +1,100 @@
+#include "astro/geocentric.h"
+
+#include <cmath>
+
+#include "astro/base_routines.h"
+
+namespace pelorin {
+
+namespace {
+
+constexpr double kTurn = 6.28318530718;
+constexpr double kArcSecPerRad = 206264.806247;
+// The conversion routine's own constants: the fixed obliquity and its way back to degrees.
+constexpr double kCosFixedObliquity = 0.917408;
+constexpr double kSinFixedObliquity = 0.397949;
+constexpr double kConversionRadPerDeg = 0.01745329252;
+
+}  // namespace
+
+double CenturiesFromJD(double jd) {
+    // The hour-of-day term of this routine is always zero hours.
+    return (jd - kJulianDayOfDayZero) / 36525.0;
+}
+
+double ReduceTurn(double x) { return x - kTurn * std::trunc(x / kTurn); }
+
+SeriesResult FinishSeries(double lambda, double beta, double r, double T) {
+    SeriesResult s;
+    s.lambda = ReduceTurn(lambda);
+    s.beta = beta;
+    s.r = r;
+    const double eps = (84428.26 - 46.845 * T) / kArcSecPerRad;
+    const double cb = std::cos(s.beta), sb = std::sin(s.beta);
+    const double cl = std::cos(s.lambda), sl = std::sin(s.lambda);
+    const double ce = std::cos(eps), se = std::sin(eps);
+    s.X = r * cb * cl;
+    s.Y = r * (cb * sl * ce - sb * se);
+    s.Z = r * (cb * sl * se + sb * ce);
+    return s;
+}
+
+EclipticPlace EquatorialToEcliptic(int mode, double X, double Y, double Z, SunVector& sun) {
+    if (mode == kModeSun) {
+        sun = {X, Y, Z};
+    } else if (mode != kModeGeocentric) {
+        X += sun.x;
+        Y += sun.y;
+        Z += sun.z;
+    }
+    const double y = Y / X;
+    const double a = std::atan(y);
+    const double c = X >= 0 ? std::cos(a) : std::cos(a + kPi);  // cos of the right ascension
+    const double t = (Z / X) * c;                               // tan of the declination
+    double lambda = std::atan(kCosFixedObliquity * y + kSinFixedObliquity * t / c);
+    if (c < 0) lambda += kPi;
+    const double beta =
+        std::atan(std::cos(lambda) * (kCosFixedObliquity * t / c - kSinFixedObliquity * y));
+    EclipticPlace p;
+    p.lat = beta / kConversionRadPerDeg;
+    p.lon = lambda / kConversionRadPerDeg;
+    if (p.lon < 0) p.lon += 360.0;
+    return p;
+}
+
+double DateObliquityDeg(double T) {
+    return 23.452294 - (46.845 * T + 0.0059 * T * T - 0.001811 * T * T * T) / 3600.0;
+}
+
+void FillBodyFromEcliptic(double d, double lonDeg, double latDeg, TChartBody& body) {
+    const double jd = d + kJulianDayOfDayZero;
+    const double T = CenturiesFromJD(jd);
+    body.Lon = lonDeg;
+    body.Lat = latDeg;
+
+    const double eps = DateObliquityDeg(T) * kDriverDegToRad;
+    const double lambda = body.Lon * kDriverDegToRad;
+    const double beta = body.Lat * kDriverDegToRad;
+
+    // Declination.
+    const double s = std::sin(beta) * std::cos(eps) + std::cos(beta) * std::sin(eps) * std::sin(lambda);
+    body.Decl = std::atan(s / std::sqrt(1.0 - s * s)) / kDriverDegToRad;
+
+    // Right ascension, put into the quadrant of (d, n).
+    const double n = std::sin(lambda) * std::cos(eps) - std::tan(beta) * std::sin(eps);
+    const double dd = std::cos(lambda);
+    double a = std::atan(n / dd) / kDriverDegToRad;
+    if (dd < 0 && n >= 0) a += 180.0;
+    if (dd >= 0 && n < 0) a += 360.0;
+    if (dd < 0 && n < 0) a += 180.0;
+    // A tiny negative angle plus 360 can round to 360 itself: that is 0 hours.
+    if (a >= 360.0) a -= 360.0;
+    body.RA = a / 15.0;
+
+    body.Lon = NormDeg(body.Lon);
+    int sign = 1;
+    while (sign < 12 && body.Lon >= 30.0 * sign) ++sign;
+    body.Sign = sign;
+}
+
+}  // namespace pelorin
