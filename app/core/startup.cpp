@@ -1,0 +1,83 @@
+#include "app/core/startup.h"
+
+#include <clocale>
+#include <exception>
+#include <locale>
+
+#include "people/errors.h"
+#include "people/file_io.h"
+
+namespace pelorin {
+
+std::string WomenCaption(int count) {
+    return "Список женщин.  Всего: " + std::to_string(count) + " человек";
+}
+
+std::string MenCaption(int count) {
+    return "Список мужчин.  Всего: " + std::to_string(count) + " человек";
+}
+
+namespace {
+
+// Numbers are written and read with "." whatever the user's locale says; the
+// toolkit may have set the C library's locale from the environment.
+void UseDotDecimalSeparator() {
+    std::setlocale(LC_NUMERIC, "C");
+    std::locale::global(std::locale::classic());
+}
+
+int LoadList(const std::string& fileName, PersonTable& table, std::vector<std::string>& lines) {
+    LoadPersonFile(fileName, table);
+    lines = SortedListLines(table);
+    return static_cast<int>(lines.size());
+}
+
+}  // namespace
+
+StartupResult RunStartup(const std::string& configPath, AppState& state, StartupView& view,
+                         const StartupHooks& hooks) {
+    StartupStep step = StartupStep::ReadConfig;
+    try {
+        state.config = ReadConfig(configPath);
+        const std::string& dataDir = state.config.DataDir;
+
+        step = StartupStep::LoadTabulated;
+        if (hooks.loadTabulated) hooks.loadTabulated(JoinPath(dataDir, "Fond.in"));
+
+        step = StartupStep::SetDecimalSeparator;
+        UseDotDecimalSeparator();
+
+        step = StartupStep::LoadWomen;
+        std::vector<std::string> lines;
+        state.people.WomenCount = LoadList(JoinPath(dataDir, "FEMIN.DAT"), state.people.WomenTable, lines);
+        view.ShowWomenList(lines, WomenCaption(state.people.WomenCount));
+
+        step = StartupStep::LoadMen;
+        state.people.MenCount = LoadList(JoinPath(dataDir, "MEN.DAT"), state.people.MenTable, lines);
+        view.ShowMenList(lines, MenCaption(state.people.MenCount));
+
+        step = StartupStep::ClearFlags;
+        state.people.WomanChosen = false;
+        state.people.ManChosen = false;
+        state.PairDone = false;
+        state.ScanDone = false;
+        view.SetDefaultCursor();
+
+        step = StartupStep::DisableCommands;
+        view.DisableAnalysisCommands();
+
+        step = StartupStep::ClearAspectGrid;
+        for (auto& row : state.AspectGrid) row.fill(255);
+
+        step = StartupStep::PrepareSurfaces;
+        view.PrepareDrawingSurfaces();
+
+        step = StartupStep::LoadDatabases;
+        if (hooks.loadDatabases) hooks.loadDatabases(dataDir);
+    } catch (const std::exception& e) {
+        return {false, step, e.what()};
+    }
+    return {};
+}
+
+}  // namespace pelorin

@@ -1,0 +1,77 @@
+#pragma once
+// The start-up sequence of the main window, apart from the window itself: read
+// "main.dat", load the tabulated bodies, the two person files and the four text
+// databases, and put the window into its initial state through `StartupView`.
+// An error ends the sequence at the step that met it; what the earlier steps
+// loaded stays loaded and the later steps do not run.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/core/config.h"
+#include "people/person_record.h"
+
+namespace pelorin {
+
+// What start-up loads and resets; the analysis adds its results beside these.
+struct AppState {
+    Config config;          // SystemDir, DataDir
+    PeopleState people;     // tables, counts, chosen people
+    bool PairDone = false;
+    bool ScanDone = false;
+    std::array<std::array<std::uint8_t, 10>, 10> AspectGrid{};  // 255: no aspect
+    int ProgressCounter = 0;
+};
+
+enum class StartupStep {
+    None = 0,
+    ReadConfig = 1,
+    LoadTabulated = 2,
+    SetDecimalSeparator = 3,
+    LoadWomen = 4,
+    LoadMen = 5,
+    ClearFlags = 6,
+    DisableCommands = 7,
+    ClearAspectGrid = 8,
+    PrepareSurfaces = 9,
+    LoadDatabases = 10,
+};
+
+// The window's side of start-up. Texts are Windows-1251 list lines and UTF-8
+// captions, converted by the window.
+class StartupView {
+public:
+    virtual ~StartupView() = default;
+    // Replaces the women's (men's) list by these lines in this order, selects the
+    // first one when there is one, and sets the caption above the list.
+    virtual void ShowWomenList(const std::vector<std::string>& lines, const std::string& caption) = 0;
+    virtual void ShowMenList(const std::vector<std::string>& lines, const std::string& caption) = 0;
+    virtual void SetDefaultCursor() = 0;
+    // "Анализ пары", "Анализ всех" and "  Печать".
+    virtual void DisableAnalysisCommands() = 0;
+    virtual void PrepareDrawingSurfaces() = 0;
+};
+
+// Loaders whose logic lives in other parts of the program. An empty hook is a step
+// not wired in yet and is passed over. A hook reports a failure by throwing Error.
+struct StartupHooks {
+    std::function<void(const std::string& fondInPath)> loadTabulated;   // DataDir + "Fond.in"
+    std::function<void(const std::string& dataDir)> loadDatabases;      // the four databases
+};
+
+struct StartupResult {
+    bool ok = true;
+    StartupStep failedStep = StartupStep::None;
+    std::string message;  // UTF-8, for the message box
+};
+
+// "Список женщин.  Всего: N человек" and the men's counterpart.
+std::string WomenCaption(int count);
+std::string MenCaption(int count);
+
+StartupResult RunStartup(const std::string& configPath, AppState& state, StartupView& view,
+                         const StartupHooks& hooks);
+
+}  // namespace pelorin

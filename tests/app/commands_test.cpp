@@ -1,0 +1,43 @@
+#include "app/core/commands.h"
+
+#include <gtest/gtest.h>
+
+namespace pelorin {
+namespace {
+
+TEST(MainCommands, HelpTopicOfEveryPage) {
+    const std::optional<int> expected[] = {10, 40, 50, 60, 80, 70, 90, std::nullopt};
+    for (int page = 0; page < kMainPageCount; ++page)
+        EXPECT_EQ(HelpTopicForPage(page), expected[page]) << page;
+    EXPECT_EQ(HelpTopicForPage(-1), std::nullopt);
+    EXPECT_EQ(HelpTopicForPage(8), std::nullopt);
+}
+
+TEST(MainCommands, HelpFileAndTopicText) {
+    const HelpTarget t = HelpTargetFor("/opt/pelorin/system/", 40);
+    EXPECT_EQ(t.file, "/opt/pelorin/system/PelorinHelp.chm");
+    EXPECT_EQ(t.topic, "::40.html");
+    EXPECT_EQ(HelpFileError(t.file), "Unable to open help file /opt/pelorin/system/PelorinHelp.chm");
+}
+
+TEST(MainCommands, PrintNeedsTheResultOfItsPage) {
+    const int compat = static_cast<int>(MainPage::Compatibility);
+    const int pair = static_cast<int>(MainPage::Pair);
+    // After a pair analysis only: the ranking does not print.
+    EXPECT_EQ(PrintActionFor(compat, true, false), PrintAction::Nothing);
+    EXPECT_EQ(PrintActionFor(pair, true, false), PrintAction::PairReport);
+    // After a scan only: the reports and the chart do not print.
+    EXPECT_EQ(PrintActionFor(compat, false, true), PrintAction::Ranking);
+    EXPECT_EQ(PrintActionFor(pair, false, true), PrintAction::Nothing);
+    EXPECT_EQ(PrintActionFor(static_cast<int>(MainPage::Man), false, true), PrintAction::Nothing);
+    EXPECT_EQ(PrintActionFor(static_cast<int>(MainPage::Chart), false, true), PrintAction::Nothing);
+    EXPECT_EQ(PrintActionFor(static_cast<int>(MainPage::Chart), true, false), PrintAction::ChartPage);
+    // The lists always print; the title and "Астрология" never.
+    EXPECT_EQ(PrintActionFor(static_cast<int>(MainPage::Women), false, false), PrintAction::WomenList);
+    EXPECT_EQ(PrintActionFor(static_cast<int>(MainPage::Men), false, false), PrintAction::MenList);
+    EXPECT_EQ(PrintActionFor(static_cast<int>(MainPage::Title), true, true), PrintAction::Nothing);
+    EXPECT_EQ(PrintActionFor(static_cast<int>(MainPage::Astrology), true, true), PrintAction::Nothing);
+}
+
+}  // namespace
+}  // namespace pelorin

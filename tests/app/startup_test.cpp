@@ -1,0 +1,184 @@
+#include "app/core/startup.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstdio>
+
+#include "people/cp1251.h"
+#include "people/errors.h"
+#include "people/person_record.h"
+#include "support/test_support.h"
+
+namespace pelorin {
+namespace {
+
+using test::ScratchDir;
+
+struct FakeView : StartupView {
+    std::vector<std::string> calls;
+    std::vector<std::string> women, men;
+    std::string womenCaption, menCaption;
+    void ShowWomenList(const std::vector<std::string>& l, const std::string& c) override {
+        calls.push_back("women");
+        women = l;
+        womenCaption = c;
+    }
+    void ShowMenList(const std::vector<std::string>& l, const std::string& c) override {
+        calls.push_back("men");
+        men = l;
+        menCaption = c;
+    }
+    void SetDefaultCursor() override { calls.push_back("cursor"); }
+    void DisableAnalysisCommands() override { calls.push_back("disable"); }
+    void PrepareDrawingSurfaces() override { calls.push_back("surfaces"); }
+};
+
+PersonTable TableWith(TableKind kind, const std::vector<std::string>& utf8Names) {
+    PersonTable t{kind, {}};
+    for (int i = 1; i <= kTableSlots; ++i) ClearSlot(t, i);
+    int slot = 1;
+    for (const std::string& n : utf8Names) {
+        PersonRecord& r = t.slot(slot);
+        r.Name.set(PadRight(Utf8ToCp1251(n), 20));
+        char stamp[11];
+        std::snprintf(stamp, sizeof stamp, "01010000%02d", slot);
+        r.Stamp.set(stamp);
+        r.DateText.set("01.01.1980");
+        r.TimeText.set("12:00");
+        r.Place.set(PadRight(Utf8ToCp1251("Россия, Москва"), 30));
+        BuildListLine(r);
+        ++slot;
+    }
+    return t;
+}
+
+struct DataDirFixture {
+    ScratchDir dir;
+    std::string config;
+    DataDirFixture(const std::vector<std::string>& women, const std::vector<std::string>& men) {
+        SavePersonFile(dir.file("FEMIN.DAT"), TableWith(TableKind::Women, women));
+        SavePersonFile(dir.file("MEN.DAT"), TableWith(TableKind::Men, men));
+        config = dir.file("main.dat");
+        test::WriteFile(config, dir.path() + "system/\r\n" + dir.path() + "\r\n");
+    }
+};
+
+TEST(Startup, GoodDataRunsEveryStepInOrder) {
+    DataDirFixture s({"Вера", "Анна"}, {"Борис"});
+    AppState state;
+    state.PairDone = state.ScanDone = state.people.WomanChosen = true;
+    FakeView view;
+    std::vector<std::string> hooks;
+    StartupHooks h{[&](const std::string& p) { hooks.push_back(p); },
+                   [&](const std::string& d) { hooks.push_back("db " + d); }};
+    const StartupResult r = RunStartup(s.config, state, view, h);
+    ASSERT_TRUE(r.ok) << r.message;
+    EXPECT_EQ(view.calls, (std::vector<std::string>{"women", "men", "cursor", "disable", "surfaces"}));
+    ASSERT_EQ(hooks.size(), 2u);
+    EXPECT_EQ(hooks[0], s.dir.path() + "Fond.in");
+    EXPECT_EQ(hooks[1], "db " + s.dir.path());
+    ASSERT_EQ(view.women.size(), 2u);
+    EXPECT_EQ(Cp1251ToUtf8(view.women[0].substr(0, 4)), "Анна");  // sorted
+    EXPECT_EQ(view.womenCaption, "Список женщин.  Всего: 2 человек");
+    EXPECT_EQ(view.menCaption, "Список мужчин.  Всего: 1 человек");
+    EXPECT_EQ(state.people.WomenCount, 2);
+    EXPECT_EQ(state.people.MenCount, 1);
+    EXPECT_FALSE(state.PairDone || state.ScanDone || state.people.WomanChosen || state.people.ManChosen);
+    for (const auto& row : state.AspectGrid)
+        for (auto v : row) EXPECT_EQ(v, 255);
+    EXPECT_EQ(state.config.SystemDir, s.dir.path() + "system/");
+}
+
+TEST(Startup, NumbersUseTheDotAfterStartup) {
+    DataDirFixture s({}, {});
+    AppState state;
+    FakeView view;
+    ASSERT_TRUE(RunStartup(s.config, state, view, {}).ok);
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%.1f", 2.5);
+    EXPECT_STREQ(buf, "2.5");
+}
+
+TEST(Startup, EmptyAndFullLists) {
+    std::vector<std::string> many;
+    for (int i = 0; i < 99; ++i) many.push_back("Имя " + std::to_string(100 + i));
+    DataDirFixture s({}, many);
+    AppState state;
+    FakeView view;
+    ASSERT_TRUE(RunStartup(s.config, state, view, {}).ok);
+    EXPECT_TRUE(view.women.empty());
+    EXPECT_EQ(view.womenCaption, "Список женщин.  Всего: 0 человек");
+    EXPECT_EQ(view.men.size(), 99u);
+    EXPECT_EQ(state.people.MenCount, 99);
+}
+
+TEST(Startup, MissingConfigStopsBeforeAnything) {
+    ScratchDir dir;
+    AppState state;
+    FakeView view;
+    bool hookRan = false;
+    StartupHooks h{[&](const std::string&) { hookRan = true; }, {}};
+    const StartupResult r = RunStartup(dir.file("main.dat"), state, view, h);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.failedStep, StartupStep::ReadConfig);
+    EXPECT_NE(r.message.find("main.dat"), std::string::npos);
+    EXPECT_TRUE(view.calls.empty());
+    EXPECT_FALSE(hookRan);
+}
+
+TEST(Startup, FailingTabulatedLoaderStopsBeforeTheLists) {
+    DataDirFixture s({"Анна"}, {"Борис"});
+    AppState state;
+    FakeView view;
+    StartupHooks h{[](const std::string& p) { throw Error("Нет файла " + p); }, {}};
+    const StartupResult r = RunStartup(s.config, state, view, h);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.failedStep, StartupStep::LoadTabulated);
+    EXPECT_NE(r.message.find("Fond.in"), std::string::npos);
+    EXPECT_TRUE(view.calls.empty());
+}
+
+TEST(Startup, ShortMenFileKeepsTheWomenAndSkipsTheRest) {
+    DataDirFixture s({"Анна"}, {"Борис"});
+    test::WriteFile(s.dir.file("MEN.DAT"), std::string(501 * 50, ' '));
+    AppState state;
+    state.PairDone = true;
+    FakeView view;
+    bool dbRan = false;
+    StartupHooks h{{}, [&](const std::string&) { dbRan = true; }};
+    const StartupResult r = RunStartup(s.config, state, view, h);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.failedStep, StartupStep::LoadMen);
+    EXPECT_NE(r.message.find("MEN.DAT"), std::string::npos);
+    EXPECT_EQ(view.calls, (std::vector<std::string>{"women"}));
+    EXPECT_EQ(state.people.WomenCount, 1);
+    EXPECT_TRUE(state.PairDone);  // step 6 did not run
+    EXPECT_FALSE(dbRan);
+}
+
+TEST(Startup, FailingDatabasesComeLast) {
+    DataDirFixture s({"Анна"}, {"Борис"});
+    AppState state;
+    FakeView view;
+    StartupHooks h{{}, [](const std::string& d) { throw Error("Нет файла " + d + "as2.dat"); }};
+    const StartupResult r = RunStartup(s.config, state, view, h);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.failedStep, StartupStep::LoadDatabases);
+    EXPECT_EQ(view.calls.size(), 5u);
+}
+
+TEST(Startup, DataDirWithoutFinalSeparatorIsNotRepaired) {
+    DataDirFixture s({"Анна"}, {});
+    const std::string dir = s.dir.path().substr(0, s.dir.path().size() - 1);
+    test::WriteFile(s.config, "sys/\r\n" + dir + "\r\n");
+    AppState state;
+    FakeView view;
+    const StartupResult r = RunStartup(s.config, state, view, {});
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.failedStep, StartupStep::LoadWomen);
+    EXPECT_NE(r.message.find(dir + "FEMIN.DAT"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace pelorin
