@@ -1,11 +1,18 @@
 // pelorin-cli chart: the ten bodies of a chart for a birth moment.
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
 
 #include "app/core/config.h"
 #include "astro/birth_moment.h"
 #include "astro/chart.h"
+#include "astro/houses.h"
+#include "astro/tabulated.h"
 #include "cli/command.h"
 #include "cli/json.h"
+#include "people/cp1251.h"
+#include "people/errors.h"
+#include "people/file_io.h"
 
 namespace pelorin::cli {
 namespace {
@@ -36,12 +43,29 @@ int RunChart(const std::vector<std::string>& argv) {
     Args args(argv, {"moment", "date", "time", "zone", "coords", "data", "config"});
     const double moment = MomentFromArgs(args);
     if (args.has("data") && args.has("config")) throw UsageError("give --data DIR or --config FILE, not both");
-    if (args.has("coords")) throw UsageError("--coords: house cusps are not computed yet");
-    // The data directory holds "Fond.in", from which Pluto comes.
+    // The data directory holds "Fond.in", from which Pluto comes. Without one
+    // Pluto stands at its zero position, 0 degrees Aries.
     std::string dataDir;
     if (args.has("data")) dataDir = *args.get("data");
     if (args.has("config")) dataDir = ReadConfig(*args.get("config")).DataDir;
-    (void)dataDir;  // Pluto stays at its zero position until the tabulated file is read here.
+    if (args.has("data") || args.has("config")) {
+        // As at the program's start-up a missing file leaves Pluto at its zero
+        // position (said on standard error); a damaged or unreadable one is a
+        // data error.
+        std::string message;
+        const int rc = LoadTabulatedFile(JoinPath(dataDir, "Fond.in"), &message);
+        if (rc == ENOENT) std::fprintf(stderr, "pelorin-cli chart: %s\n", message.c_str());
+        else if (rc != 0) throw Error(message);
+    }
+    // The coordinate text of a person, UTF-8 here, Windows-1251 in the record.
+    std::string coords;
+    if (args.has("coords")) {
+        std::size_t bad = std::string::npos;
+        coords = Utf8ToCp1251(*args.get("coords"), &bad);
+        if (bad != std::string::npos) throw UsageError("--coords holds a character that Windows-1251 lacks");
+        if (coords.size() < 19)
+            throw UsageError("--coords must be a coordinate text of 19 characters, such as \" 37°37’ВД  55°45’СШ\"");
+    }
 
     TChart chart;
     ComputeChartAt(moment, chart);
@@ -58,7 +82,17 @@ int RunChart(const std::vector<std::string>& argv) {
                              .num("sign_deg", static_cast<int>(b.SignDeg))
                              .text());
     }
-    PrintJson(JsonObject().num("moment", moment).raw("bodies", JsonArray(bodies)).text());
+    JsonObject out;
+    out.num("moment", moment).raw("bodies", JsonArray(bodies));
+    if (args.has("coords")) {
+        // Beyond 65 degrees of latitude there are no houses: twelve zeros.
+        TCusps cusps;
+        const bool computed = ComputeHouses(coords, moment, cusps) == HouseStatus::Computed;
+        std::vector<std::string> list;
+        for (int n = 1; n <= 12; ++n) list.push_back(JsonNumber(cusps[n]));
+        out.raw("cusps", JsonArray(list)).boolean("houses_computed", computed);
+    }
+    PrintJson(out.text());
     return 0;
 }
 
