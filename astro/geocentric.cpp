@@ -41,7 +41,10 @@ SeriesResult FinishSeries(double lambda, double beta, double r, double T) {
 
 EclipticPlace EquatorialToEcliptic(int mode, double X, double Y, double Z, SunVector& sun) {
     if (mode == kModeSun) {
-        sun = {X, Y, Z};
+        sun.x = X;
+        sun.y = Y;
+        sun.z = Z;
+        sun.known = false;
     } else if (mode != kModeGeocentric) {
         X += sun.x;
         Y += sun.y;

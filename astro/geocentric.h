@@ -28,8 +28,12 @@ struct SeriesResult {
 
 // The Sun's geocentric rectangular equatorial coordinates of the moment computed,
 // handed from driver to driver (the three scratch doubles of a chart computation).
+// `day` names the day number the Sun drivers computed them for, so that the
+// drivers of one chart reuse them instead of repeating the same Sun series.
 struct SunVector {
     double x = 0, y = 0, z = 0;
+    bool known = false;  // x, y, z are the Sun drivers' result for `day`
+    double day = 0;
 };
 
 // T in Julian centuries from 1900 January 0.5: (JD - 2415020) / 36525.

@@ -49,7 +49,18 @@ EclipticPlace SunPlaceAndVector(double d, SunVector& sun) {
     const double jd = d + kJulianDayOfDayZero;
     const double T = CenturiesFromJD(jd);
     const SeriesResult s = SunSeries(T);
-    return EquatorialToEcliptic(kModeSun, s.X, s.Y, s.Z, sun);
+    const EclipticPlace p = EquatorialToEcliptic(kModeSun, s.X, s.Y, s.Z, sun);
+    sun.known = true;
+    sun.day = d;
+    return p;
+}
+
+// Steps 1 to 3 of EarthSunVector. The entry it would fill is overwritten by every
+// planet driver, and a vector already computed for this very day number is the
+// same to the last bit, so a chart runs the Sun series once, not nine times.
+void SunVectorOf(double d, SunVector& sun) {
+    if (sun.known && sun.day == d) return;
+    SunPlaceAndVector(d, sun);
 }
 
 }  // namespace
@@ -65,7 +76,7 @@ void ComputeSun(double d, TChartBody& body, SunVector& sun) {
 }
 
 void ComputeSeriesBody(double d, SeriesFunction series, int mode, TChartBody& body, SunVector& sun) {
-    EarthSunVector(d, body, sun);
+    SunVectorOf(d, sun);
     const double jd = d + kJulianDayOfDayZero;
     const double T = CenturiesFromJD(jd);
     const SeriesResult s = series(T);

@@ -17,6 +17,11 @@ bool SameEntry(const TChartBody& a, const TChartBody& b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
+TChartBody SetFields(TChartBody b) {
+    SetIntegerFields(b);
+    return b;
+}
+
 TEST(SunSeries, EpochValues) {
     const SeriesResult s = SunSeries(0);
     EXPECT_NEAR(s.lambda * kRadToDeg, 279.645, 0.0005);
@@ -215,6 +220,29 @@ TEST(Chart, SecondComputationIsIdenticalAndSpeedIsKept) {
     EXPECT_EQ(direct.Lon, a[kNeptune].Lon);
     ComputeMercury(person.Moment, direct, v);
     EXPECT_EQ(direct.Lat, a[kMercury].Lat);
+}
+
+TEST(Chart, SharedSunVectorGivesTheSameBitsAsFreshDrivers) {
+    // A chart reuses the Sun vector of its moment; each driver on its own, with a
+    // fresh scratch or one left by another moment, computes it again.
+    using Driver = void (*)(double, TChartBody&, SunVector&);
+    const Driver drivers[] = {ComputeSun,     ComputeMoon,   ComputeMercury, ComputeVenus, ComputeMars,
+                              ComputeJupiter, ComputeSaturn, ComputeUranus,  ComputeNeptune};
+    for (double d : {-5000.25, 0.0, 36525.0, 51234.5678}) {
+        TChart chart;
+        ComputeChartAt(d, chart);
+        for (int i = 0; i < 9; ++i) {
+            TChartBody fresh;
+            SunVector scratch;
+            drivers[i](d, fresh, scratch);
+            EXPECT_TRUE(SameEntry(SetFields(fresh), chart[i])) << d << " " << i;
+            SunVector stale;
+            TChartBody other;
+            ComputeSun(d + 0.5, other, stale);
+            drivers[i](d, fresh, stale);
+            EXPECT_TRUE(SameEntry(SetFields(fresh), chart[i])) << d << " " << i;
+        }
+    }
 }
 
 TEST(MoonSeries, PassesThroughTheConversionUnchanged) {
