@@ -1,0 +1,45 @@
+#include "app/help.h"
+
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
+
+#include "app/core/commands.h"
+#include "app/message_boxes.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#include <shellapi.h>
+#endif
+
+namespace pelorin {
+
+HelpViewer PlatformHelpViewer() {
+    return [](const QString& file, const QString& topic) {
+#ifdef _WIN32
+        wchar_t shortPath[MAX_PATH];
+        const std::wstring longPath = file.toStdWString();
+        if (GetShortPathNameW(longPath.c_str(), shortPath, MAX_PATH) == 0) return false;
+        const std::wstring parameter = std::wstring(shortPath) + topic.toStdWString();
+        const auto result = reinterpret_cast<INT_PTR>(
+            ShellExecuteW(nullptr, L"open", L"hh.exe", parameter.c_str(), nullptr, SW_SHOWNORMAL));
+        return result > 32;
+#else
+        // No HTML Help viewer here: the desktop's handler opens the file itself.
+        (void)topic;
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+#endif
+    };
+}
+
+bool ShowHelpTopic(const std::string& systemDir, int topic, const HelpViewer& viewer, MessageBoxes& boxes,
+                   QWidget* parent) {
+    const HelpTarget target = HelpTargetFor(systemDir, topic);
+    const QString file = QFile::decodeName(QByteArray::fromStdString(target.file));
+    if (QFileInfo(file).isFile() && viewer && viewer(file, QString::fromStdString(target.topic))) return true;
+    boxes.ShowError(parent, QStringLiteral("Unable to open help file %1").arg(file));
+    return false;
+}
+
+}  // namespace pelorin

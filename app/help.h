@@ -1,0 +1,26 @@
+#pragma once
+// Opening a topic of the help file "PelorinHelp.chm" of the system directory.
+#include <functional>
+#include <string>
+
+#include <QString>
+
+class QWidget;
+
+namespace pelorin {
+
+class MessageBoxes;
+
+// Shows the help file at a topic; returns false when it could not.
+using HelpViewer = std::function<bool(const QString& file, const QString& topic)>;
+
+// The viewer of this platform: on Windows hh.exe with the short path and the
+// topic; elsewhere the desktop's handler of the file.
+HelpViewer PlatformHelpViewer();
+
+// Opens topic n, or shows "Unable to open help file %s" with the path when the
+// file does not exist or the viewer fails. Returns true when the topic was opened.
+bool ShowHelpTopic(const std::string& systemDir, int topic, const HelpViewer& viewer, MessageBoxes& boxes,
+                   QWidget* parent);
+
+}  // namespace pelorin

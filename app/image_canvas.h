@@ -1,0 +1,36 @@
+#pragma once
+// An image control: a picture shown over the whole control, or a drawing surface
+// (a QImage the drawing code paints on). A click emits clicked(); the tool tip is
+// the control's hint.
+#include <QImage>
+#include <QWidget>
+
+namespace pelorin {
+
+class ImageCanvas : public QWidget {
+    Q_OBJECT
+public:
+    explicit ImageCanvas(QWidget* parent = nullptr);
+
+    // Shows a fixed picture, scaled to the control.
+    void SetPicture(const QImage& picture);
+    const QImage& Picture() const { return picture_; }
+
+    // Makes the drawing surface the size of the control and paints it `colour`.
+    void FillSolid(const QColor& colour);
+    // The drawing surface; call update() after painting on it.
+    QImage& Surface() { return surface_; }
+
+Q_SIGNALS:
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
+private:
+    QImage picture_;
+    QImage surface_;
+};
+
+}  // namespace pelorin

@@ -1,0 +1,183 @@
+#include "app/main_window.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFont>
+#include <QListWidget>
+
+#include "app/core/commands.h"
+#include "app/image_canvas.h"
+#include "app/message_boxes.h"
+#include "graphics/ui/oboznach_form.h"
+#include "people/cp1251.h"
+#include "ui_main_window.h"
+
+namespace pelorin {
+
+namespace {
+
+QString FromCp1251(const std::string& s) { return QString::fromStdString(Cp1251ToUtf8(s)); }
+
+void FillList(QListWidget* list, const std::vector<std::string>& lines) {
+    list->clear();
+    for (const std::string& line : lines) list->addItem(FromCp1251(line));
+    if (list->count() > 0) list->setCurrentRow(0);
+}
+
+QImage Picture(const char* name) { return QImage(QStringLiteral(":/pictures/") + QLatin1String(name)); }
+
+}  // namespace
+
+TZZavelForm::TZZavelForm(std::string configPath, AppState& state, MessageBoxes& boxes, StartupHooks hooks,
+                         QWidget* parent)
+    : QWidget(parent),
+      ui(std::make_unique<Ui::TZZavelForm>()),
+      configPath_(std::move(configPath)),
+      state_(state),
+      boxes_(boxes),
+      hooks_(std::move(hooks)),
+      helpViewer_(PlatformHelpViewer()) {
+    ui->setupUi(this);
+    // A fixed dialog-style frame with the system menu and the close box only.
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                   Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFixedSize(811, 544);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(233, 233, 233));
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    ui->PageControl1->setCurrentIndex(static_cast<int>(MainPage::Title));
+    LoadPictures();
+    ConnectCommands();
+
+    timer1_.setInterval(300);
+    connect(&timer1_, &QTimer::timeout, this, &TZZavelForm::Timer1Timer);
+    timer1_.start();
+}
+
+TZZavelForm::~TZZavelForm() = default;
+
+void TZZavelForm::LoadPictures() {
+    ui->Image4->SetPicture(Picture("title.jpg"));
+    ui->Image14->SetPicture(Picture("title_click1.jpg"));
+    ui->Image15->SetPicture(Picture("title_click2.jpg"));
+    ui->Image7->SetPicture(Picture("astrology.jpg"));
+    ui->Image8->SetPicture(Picture("astro_history.jpg"));
+    ui->Image9->SetPicture(Picture("astro_not_astrologer.jpg"));
+    ui->Image10->SetPicture(Picture("astro_simple.jpg"));
+    ui->Image11->SetPicture(Picture("astro_compatibility.jpg"));
+    ui->Image12->SetPicture(Picture("astro_planets.jpg"));
+    ui->Image13->SetPicture(Picture("astro_aspects.jpg"));
+    ui->Image16->SetPicture(Picture("astro_consult.jpg"));
+}
+
+void TZZavelForm::ConnectCommands() {
+    connect(ui->BitBtn27, &QPushButton::clicked, this, &TZZavelForm::BitBtn27Click);
+    connect(ui->BitBtn11, &QPushButton::clicked, this, &TZZavelForm::BitBtn11Click);
+    connect(ui->BitBtn29, &QPushButton::clicked, this, &TZZavelForm::BitBtn29Click);
+    connect(ui->BitBtn2, &QPushButton::clicked, this, &TZZavelForm::BitBtn2Click);
+    connect(ui->BitBtn21, &QPushButton::clicked, this, &TZZavelForm::BitBtn21Click);
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &TZZavelForm::N22Click);
+
+    const std::pair<ImageCanvas*, int> pictures[] = {
+        {ui->Image15, kTopicTitlePicture15}, {ui->Image14, kTopicTitlePicture14},
+        {ui->Image8, 160}, {ui->Image9, 140}, {ui->Image10, 170}, {ui->Image11, 130},
+        {ui->Image12, 150}, {ui->Image13, 180}, {ui->Image16, 190},
+    };
+    for (const auto& [image, topic] : pictures) {
+        const int t = topic;
+        connect(image, &ImageCanvas::clicked, this, [this, t] { ShowHelpTopic(t); });
+    }
+}
+
+void TZZavelForm::changeEvent(QEvent* e) {
+    QWidget::changeEvent(e);
+    if (e->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+}
+
+void TZZavelForm::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    // Platforms that never activate the window (no window manager) still start up.
+    QTimer::singleShot(0, this, &TZZavelForm::FormActivate);
+}
+
+void TZZavelForm::FormActivate() {
+    if (started_) return;
+    started_ = true;
+    startup_ = RunStartup(configPath_, state_, *this, hooks_);
+    if (!startup_.ok) boxes_.ShowError(this, QString::fromStdString(startup_.message));
+}
+
+void TZZavelForm::ShowWomenList(const std::vector<std::string>& lines, const std::string& caption) {
+    FillList(ui->ListBox1, lines);
+    ui->Label11->setText(QString::fromStdString(caption));
+}
+
+void TZZavelForm::ShowMenList(const std::vector<std::string>& lines, const std::string& caption) {
+    FillList(ui->ListBox2, lines);
+    ui->Label22->setText(QString::fromStdString(caption));
+}
+
+void TZZavelForm::SetDefaultCursor() {
+    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+    unsetCursor();
+}
+
+void TZZavelForm::DisableAnalysisCommands() {
+    ui->BitBtn27->setEnabled(false);
+    ui->BitBtn11->setEnabled(false);
+    ui->BitBtn29->setEnabled(false);
+}
+
+void TZZavelForm::PrepareDrawingSurfaces() {
+    ui->Image1->FillSolid(Qt::white);
+    ui->Image6->FillSolid(QColor(191, 228, 208));
+    ui->Image5->FillSolid(QColor(255, 223, 239));
+    // Image4 and Image7 fill their pages through the pages' layouts.
+    ui->PageControl1->setCurrentIndex(static_cast<int>(MainPage::Title));
+}
+
+void TZZavelForm::BitBtn27Click() {
+    // The pair analysis command is wired here when it lands.
+}
+
+void TZZavelForm::BitBtn11Click() {
+    // The scan of all men is wired here when it lands.
+}
+
+void TZZavelForm::BitBtn29Click() {
+    switch (PrintActionFor(ui->PageControl1->currentIndex(), state_.PairDone, state_.ScanDone)) {
+        // The printed pages are wired here as they land: the lists of people, the
+        // ranking, the two reports and the chart page.
+        case PrintAction::WomenList:
+        case PrintAction::MenList:
+        case PrintAction::Ranking:
+        case PrintAction::PairReport:
+        case PrintAction::ManReport:
+        case PrintAction::ChartPage:
+        case PrintAction::Nothing: break;
+    }
+}
+
+void TZZavelForm::BitBtn2Click() {
+    if (const auto topic = HelpTopicForPage(ui->PageControl1->currentIndex())) ShowHelpTopic(*topic);
+}
+
+void TZZavelForm::BitBtn21Click() {
+    if (legend_) legend_->exec();
+}
+
+void TZZavelForm::N22Click() { close(); }
+
+void TZZavelForm::Timer1Timer() {
+    QCoreApplication::processEvents();
+    ui->Gauge1->setValue(state_.ProgressCounter);
+    QCoreApplication::processEvents();
+}
+
+void TZZavelForm::ShowHelpTopic(int topic) {
+    pelorin::ShowHelpTopic(state_.config.SystemDir, topic, helpViewer_, boxes_, this);
+}
+
+}  // namespace pelorin

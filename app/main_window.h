@@ -1,0 +1,77 @@
+#pragma once
+// The main window: the person lists, the result pages and the command panel.
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+
+#include "app/core/startup.h"
+#include "app/help.h"
+
+namespace Ui {
+class TZZavelForm;
+}
+
+namespace pelorin {
+
+class MessageBoxes;
+class TOboznachForm;
+class ImageCanvas;
+
+class TZZavelForm : public QWidget, private StartupView {
+    Q_OBJECT
+public:
+    // `configPath`: the "main.dat" to read at start-up. The legend is owned by
+    // the caller and shown by "Обозначения".
+    TZZavelForm(std::string configPath, AppState& state, MessageBoxes& boxes, StartupHooks hooks,
+                QWidget* parent = nullptr);
+    ~TZZavelForm() override;
+
+    void SetLegend(TOboznachForm* legend) { legend_ = legend; }
+    void SetHelpViewer(HelpViewer viewer) { helpViewer_ = std::move(viewer); }
+
+    // The start-up sequence; runs once, when the window is first activated.
+    void FormActivate();
+    bool StartupDone() const { return started_; }
+    const StartupResult& LastStartup() const { return startup_; }
+
+    Ui::TZZavelForm& Form() { return *ui; }
+
+    void BitBtn27Click();
+    void BitBtn11Click();
+    void BitBtn29Click();
+    void BitBtn2Click();
+    void BitBtn21Click();
+    void N22Click();
+    void Timer1Timer();
+
+    // Opens help topic n (the pictures of the title page and of "Астрология").
+    void ShowHelpTopic(int topic);
+
+protected:
+    void changeEvent(QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+
+private:
+    // StartupView
+    void ShowWomenList(const std::vector<std::string>& lines, const std::string& caption) override;
+    void ShowMenList(const std::vector<std::string>& lines, const std::string& caption) override;
+    void SetDefaultCursor() override;
+    void DisableAnalysisCommands() override;
+    void PrepareDrawingSurfaces() override;
+
+    void LoadPictures();
+    void ConnectCommands();
+
+    std::unique_ptr<Ui::TZZavelForm> ui;
+    std::string configPath_;
+    AppState& state_;
+    MessageBoxes& boxes_;
+    StartupHooks hooks_;
+    StartupResult startup_;
+    HelpViewer helpViewer_;
+    TOboznachForm* legend_ = nullptr;
+    QTimer timer1_;
+    bool started_ = false;
+};
+
+}  // namespace pelorin

@@ -1,0 +1,22 @@
+#pragma once
+// Every message box of the program goes through this interface, so that tests can
+// answer them.
+#include <QString>
+
+class QWidget;
+
+namespace pelorin {
+
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    // An error: the text as it stands, with an OK button.
+    virtual void ShowError(QWidget* parent, const QString& text) = 0;
+};
+
+class QtMessageBoxes : public MessageBoxes {
+public:
+    void ShowError(QWidget* parent, const QString& text) override;
+};
+
+}  // namespace pelorin
