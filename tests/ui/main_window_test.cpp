@@ -1,0 +1,218 @@
+#include "app/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+#include <QFontInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "app/image_canvas.h"
+#include "app/message_boxes.h"
+#include "people/cp1251.h"
+#include "people/errors.h"
+#include "people/person_record.h"
+#include "support/test_support.h"
+#include "ui_main_window.h"
+
+namespace pelorin {
+namespace {
+
+struct RecordingBoxes : MessageBoxes {
+    QStringList shown;
+    void ShowError(QWidget*, const QString& text) override { shown << text; }
+};
+
+PersonTable People(TableKind kind, int n) {
+    PersonTable t{kind, {}};
+    for (int i = 1; i <= kTableSlots; ++i) ClearSlot(t, i);
+    for (int i = 1; i <= n; ++i) {
+        PersonRecord& r = t.slot(i);
+        r.Name.set(PadRight(Utf8ToCp1251("Имя " + std::to_string(10 + n - i)), 20));
+        r.Stamp.set("01010000" + std::to_string(10 + i));
+        r.DateText.set("01.01.1980");
+        r.TimeText.set(" --- ");
+        r.Place.set(PadRight(Utf8ToCp1251("Москва"), 26));
+        BuildListLine(r);
+    }
+    return t;
+}
+
+struct Fixture {
+    test::ScratchDir dir;
+    std::string config;
+    AppState state;
+    RecordingBoxes boxes;
+    Fixture(int women = 3, int men = 5) {
+        SavePersonFile(dir.file("FEMIN.DAT"), People(TableKind::Women, women));
+        SavePersonFile(dir.file("MEN.DAT"), People(TableKind::Men, men));
+        config = dir.file("main.dat");
+        test::WriteFile(config, dir.path() + "\r\n" + dir.path() + "\r\n");
+    }
+    std::unique_ptr<TZZavelForm> Start(StartupHooks hooks = {}) {
+        auto w = std::make_unique<TZZavelForm>(config, state, boxes, std::move(hooks));
+        w->FormActivate();
+        return w;
+    }
+};
+
+bool CommandsEnabled(TZZavelForm& w) {
+    auto& f = w.Form();
+    return f.BitBtn27->isEnabled() || f.BitBtn11->isEnabled() || f.BitBtn29->isEnabled();
+}
+
+TEST(MainWindow, LayoutOfTheWindow) {
+    Fixture fx;
+    auto w = fx.Start();
+    auto& f = w->Form();
+    EXPECT_EQ(w->size(), QSize(811, 544));
+    EXPECT_EQ(w->windowTitle(), QString::fromUtf8("   Pelorin - программа оценки совместимости мужчины и женщины"));
+    const char* pages[] = {"Pelorin", "Женщины", "Мужчины", "Совместимость", "Пара", "Мужчина", "Карта", "Астрология"};
+    ASSERT_EQ(f.PageControl1->count(), 8);
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(f.PageControl1->tabText(i), QString::fromUtf8(pages[i]));
+    EXPECT_EQ(f.PageControl1->currentIndex(), 0);
+    EXPECT_EQ(f.Gauge1->size(), QSize(102, 27));
+    EXPECT_EQ(f.Gauge1->value(), 0);
+    EXPECT_EQ(f.Image2->size(), QSize(782, 1500));
+    EXPECT_EQ(f.Image1->size(), QSize(782, 880));
+    EXPECT_EQ(f.RichEdit2->size(), QSize(782, 1950));
+    EXPECT_EQ(f.Image14->toolTip(), QString::fromUtf8(" Щелкните!"));
+    EXPECT_EQ(f.Image15->toolTip(), QString::fromUtf8("  Щелкните !  "));
+    EXPECT_EQ(f.Image11->toolTip(), QString::fromUtf8("Астрологическая совместимость"));
+    EXPECT_EQ(f.BitBtn29->text(), QString::fromUtf8("  Печать"));
+    EXPECT_EQ(f.Image4->Picture().size(), QSize(803, 456));
+    EXPECT_EQ(f.Image8->Picture().size(), QSize(180, 120));
+}
+
+TEST(MainWindow, StartupFillsTheListsAndDisablesTheCommands) {
+    Fixture fx(3, 5);
+    auto w = fx.Start();
+    auto& f = w->Form();
+    EXPECT_TRUE(fx.boxes.shown.isEmpty()) << fx.boxes.shown.join("|").toStdString();
+    ASSERT_EQ(f.ListBox1->count(), 3);
+    EXPECT_EQ(f.ListBox2->count(), 5);
+    EXPECT_TRUE(f.ListBox1->item(0)->text().startsWith(QString::fromUtf8("Имя 10")));  // sorted
+    EXPECT_EQ(f.ListBox1->currentRow(), 0);
+    EXPECT_EQ(f.Label11->text(), QString::fromUtf8("Список женщин.  Всего: 3 человек"));
+    EXPECT_EQ(f.Label22->text(), QString::fromUtf8("Список мужчин.  Всего: 5 человек"));
+    EXPECT_FALSE(CommandsEnabled(*w));
+    EXPECT_EQ(f.Image5->Surface().pixelColor(5, 5), QColor(255, 223, 239));
+    EXPECT_EQ(f.Image6->Surface().pixelColor(5, 5), QColor(191, 228, 208));
+    EXPECT_EQ(f.Image1->Surface().pixelColor(5, 5), QColor(255, 255, 255));
+    EXPECT_TRUE(f.ListBox1->font().fixedPitch() || QFontInfo(f.ListBox1->font()).fixedPitch());
+    // The sequence runs once: activating the window again changes nothing.
+    f.ListBox1->clear();
+    w->FormActivate();
+    EXPECT_EQ(f.ListBox1->count(), 0);
+}
+
+TEST(MainWindow, EmptyWomenFileHasNoSelection) {
+    Fixture fx(0, 1);
+    auto w = fx.Start();
+    EXPECT_EQ(w->Form().ListBox1->count(), 0);
+    EXPECT_EQ(w->Form().ListBox1->currentRow(), -1);
+    EXPECT_EQ(w->Form().Label11->text(), QString::fromUtf8("Список женщин.  Всего: 0 человек"));
+}
+
+TEST(MainWindow, MissingConfigIsReportedAndStopsStartup) {
+    Fixture fx;
+    fx.config = fx.dir.file("none/main.dat");
+    auto w = fx.Start();
+    ASSERT_EQ(fx.boxes.shown.size(), 1);
+    EXPECT_TRUE(fx.boxes.shown[0].contains("main.dat"));
+    EXPECT_EQ(w->Form().ListBox1->count(), 0);
+    EXPECT_TRUE(CommandsEnabled(*w));  // step 7 never ran
+}
+
+TEST(MainWindow, ShortPersonFileIsReported) {
+    Fixture fx;
+    test::WriteFile(fx.dir.file("FEMIN.DAT"), std::string(1000, ' '));
+    auto w = fx.Start();
+    ASSERT_EQ(fx.boxes.shown.size(), 1);
+    EXPECT_TRUE(fx.boxes.shown[0].contains("FEMIN.DAT"));
+    EXPECT_EQ(w->Form().ListBox2->count(), 0);
+    EXPECT_TRUE(CommandsEnabled(*w));
+}
+
+TEST(MainWindow, FailingLoadersOfTheHooks) {
+    {
+        Fixture fx;
+        auto w = fx.Start({[](const std::string& p) { throw Error("Нет файла «" + p + "»"); }, {}});
+        ASSERT_EQ(fx.boxes.shown.size(), 1);
+        EXPECT_TRUE(fx.boxes.shown[0].contains("Fond.in"));
+        EXPECT_EQ(w->Form().ListBox1->count(), 0);
+    }
+    {
+        Fixture fx;
+        auto w = fx.Start({{}, [](const std::string& d) { throw Error("Нет файла «" + d + "as2.dat»"); }});
+        ASSERT_EQ(fx.boxes.shown.size(), 1);
+        EXPECT_TRUE(fx.boxes.shown[0].contains("as2.dat"));
+        EXPECT_EQ(w->Form().ListBox1->count(), 3);
+        EXPECT_FALSE(CommandsEnabled(*w));
+    }
+}
+
+TEST(MainWindow, HelpByPageAndByPicture) {
+    Fixture fx;
+    test::WriteFile(fx.dir.file("PelorinHelp.chm"), "ITSF");
+    auto w = fx.Start();
+    QStringList opened;
+    w->SetHelpViewer([&](const QString& file, const QString& topic) {
+        opened << QFileInfo(file).fileName() + topic;
+        return true;
+    });
+    const char* expected[] = {"::10.html", "::40.html", "::50.html", "::60.html",
+                              "::80.html", "::70.html", "::90.html"};
+    for (int page = 0; page < 8; ++page) {
+        w->Form().PageControl1->setCurrentIndex(page);
+        opened.clear();
+        w->BitBtn2Click();
+        if (page == 7) {
+            EXPECT_TRUE(opened.isEmpty());  // "Астрология": nothing happens
+        } else {
+            ASSERT_EQ(opened.size(), 1) << page;
+            EXPECT_EQ(opened[0], QStringLiteral("PelorinHelp.chm") + expected[page]);
+        }
+    }
+    opened.clear();
+    Q_EMIT w->Form().Image8->clicked();
+    Q_EMIT w->Form().Image14->clicked();
+    Q_EMIT w->Form().Image15->clicked();
+    Q_EMIT w->Form().Image16->clicked();
+    EXPECT_EQ(opened, (QStringList{"PelorinHelp.chm::160.html", "PelorinHelp.chm::260.html",
+                                   "PelorinHelp.chm::20.html", "PelorinHelp.chm::190.html"}));
+    EXPECT_TRUE(fx.boxes.shown.isEmpty());
+}
+
+TEST(MainWindow, MissingOrFailingHelpFileGivesTheMessage) {
+    Fixture fx;
+    auto w = fx.Start();
+    bool called = false;
+    w->SetHelpViewer([&](const QString&, const QString&) { return called = true; });
+    w->BitBtn2Click();
+    EXPECT_FALSE(called);
+    ASSERT_EQ(fx.boxes.shown.size(), 1);
+    EXPECT_EQ(fx.boxes.shown[0],
+              QStringLiteral("Unable to open help file ") + QString::fromStdString(fx.dir.path()) + "PelorinHelp.chm");
+    test::WriteFile(fx.dir.file("PelorinHelp.chm"), "ITSF");
+    w->SetHelpViewer([](const QString&, const QString&) { return false; });
+    w->BitBtn2Click();
+    EXPECT_EQ(fx.boxes.shown.size(), 2);
+}
+
+TEST(MainWindow, GaugeFollowsTheProgressCounter) {
+    Fixture fx;
+    auto w = fx.Start();
+    fx.state.ProgressCounter = 42;
+    w->Timer1Timer();
+    EXPECT_EQ(w->Form().Gauge1->value(), 42);
+    fx.state.ProgressCounter = 0;
+    w->Timer1Timer();
+    EXPECT_EQ(w->Form().Gauge1->value(), 0);
+}
+
+}  // namespace
+}  // namespace pelorin
