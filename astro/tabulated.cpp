@@ -7,7 +7,6 @@
 
 #include "astro/base_routines.h"
 #include "astro/geocentric.h"
-#include "people/cp1251.h"
 
 namespace pelorin {
 
@@ -117,7 +116,7 @@ int LoadTabulatedBytes(std::string_view bytes, const std::string& name, std::str
 int LoadTabulatedFile(const std::string& path, std::string* message) {
     UnloadTabulatedFile();
     if (message) message->clear();
-    const std::string shown = Cp1251ToUtf8(path);
+    const std::string& shown = path;
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) {
         const int err = errno ? errno : EIO;
