@@ -136,4 +136,8 @@ HouseStatus ComputeHouses(const std::string& coordText, double moment, TCusps& c
     return ComputeHousesAt(p.longitude, p.latitude, moment, cusps);
 }
 
+HouseStatus ComputeHouses(const PersonRecord& woman, TCusps& cusps) {
+    return ComputeHouses(woman.CoordText.str(), woman.Moment, cusps);
+}
+
 }  // namespace pelorin

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "astro/chart_types.h"
+#include "people/person_record.h"
 
 namespace pelorin {
 
@@ -35,6 +36,9 @@ PlaceCoords ParseCoordText(const std::string& coordText);
 // so that nothing of an earlier computation survives. A coordinate text that is
 // not a number throws Error (the cusps are then 0 too).
 HouseStatus ComputeHouses(const std::string& coordText, double moment, TCusps& cusps);
+
+// The woman's houses: her CoordText at her Moment.
+HouseStatus ComputeHouses(const PersonRecord& woman, TCusps& cusps);
 
 // The same from coordinates already read (degrees).
 HouseStatus ComputeHousesAt(double longitudeDeg, double latitudeDeg, double moment, TCusps& cusps);

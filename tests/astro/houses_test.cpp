@@ -171,6 +171,16 @@ TEST(Houses, AscendantIsContinuousWhereItsDenominatorVanishes) {
     EXPECT_NEAR(AscendantOf(-phi, ramc2, eps), 270.0, 1e-3);
 }
 
+TEST(Houses, FromTheWomansRecord) {
+    PersonRecord woman{};
+    woman.CoordText.set(Coords(" 93°13’ЗД  44°53’СШ"));
+    woman.Moment = 27500.25;
+    TCusps fromRecord, fromText;
+    ASSERT_EQ(ComputeHouses(woman, fromRecord), HouseStatus::Computed);
+    ComputeHouses(Coords(" 93°13’ЗД  44°53’СШ"), 27500.25, fromText);
+    EXPECT_EQ(fromRecord.cusp, fromText.cusp);
+}
+
 TEST(Houses, MidheavenQuadrants) {
     const double eps = MeanObliquity(0);
     for (double deg = 0.5; deg < 360; deg += 7.3) {
