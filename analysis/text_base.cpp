@@ -1,0 +1,275 @@
+#include "analysis/text_base.h"
+
+#include <cstdlib>
+
+#include "people/cp1251.h"
+#include "people/errors.h"
+#include "people/file_io.h"
+
+namespace pelorin {
+
+const std::array<unsigned char, 20> FileKey{0x5A, 0xC3, 0x17, 0x8E, 0x41, 0xF2, 0x6B, 0x09, 0xD4, 0x3C,
+                                            0x95, 0x27, 0xE8, 0x70, 0xB1, 0x1F, 0x66, 0xCA, 0x03, 0x9D};
+
+std::string ScrambleBytes(std::string_view bytes) {
+    std::string out(bytes);
+    for (std::size_t k = 0; k < out.size(); ++k)
+        out[k] = static_cast<char>(static_cast<unsigned char>(out[k]) ^ FileKey[k % FileKey.size()]);
+    return out;
+}
+
+std::vector<std::string> SplitTextLines(std::string_view text) {
+    std::vector<std::string> lines;
+    std::size_t pos = 0;
+    do {
+        std::size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(pos, end - pos);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        lines.emplace_back(line);
+        pos = end + 1;
+    } while (pos < text.size());
+    return lines;
+}
+
+std::optional<int> HeaderField(std::string_view line, int field) {
+    const std::size_t start = 2 + 4 * static_cast<std::size_t>(field - 1);
+    if (field < 1 || field > kHeaderFields || start >= line.size()) return std::nullopt;
+    std::string_view s = line.substr(start, 3);
+    std::size_t i = 0;
+    while (i < s.size() && s[i] == ' ') ++i;
+    bool negative = false;
+    if (i < s.size() && (s[i] == '-' || s[i] == '+')) negative = s[i++] == '-';
+    if (i == s.size()) return std::nullopt;
+    int v = 0;
+    for (; i < s.size(); ++i) {
+        if (s[i] < '0' || s[i] > '9') return std::nullopt;
+        v = v * 10 + (s[i] - '0');
+    }
+    return negative ? -v : v;
+}
+
+int EntryWeight(int plusField, int minusField) {
+    if (plusField > 0) return plusField;
+    if (minusField > 0) return -minusField;
+    return 0;
+}
+
+int ConvertedFields(EntryKind kind) { return kind == EntryKind::Natal ? 4 : kHeaderFields; }
+
+namespace {
+
+bool NeedsWeight(EntryKind kind) { return kind == EntryKind::Aspect || kind == EntryKind::House; }
+
+bool IsHeader(const std::string& line) { return !line.empty() && line[0] == '*'; }
+bool IsEndLine(const std::string& line) { return !line.empty() && line[0] == '@'; }
+
+// The key of a header under a lookup kind, from fields F1..F7 (index 1..7).
+EntryKey KeyOf(EntryKind kind, const std::array<int, 8>& f) {
+    switch (kind) {
+        case EntryKind::Aspect: return {f[3], f[4], f[7], 0};
+        case EntryKind::House: return {f[3], f[5], 0, 0};
+        case EntryKind::Natal: return {f[1], f[2], f[3], f[4]};
+        case EntryKind::Sign: return {f[2], f[3], f[4], 0};
+    }
+    return {};
+}
+
+// Converts the first `count` fields; false when one is not a number.
+bool ConvertFields(const std::string& line, int count, std::array<int, 8>& f) {
+    f.fill(0);
+    for (int k = 1; k <= count; ++k) {
+        auto v = HeaderField(line, k);
+        if (!v) return false;
+        f[static_cast<std::size_t>(k)] = *v;
+    }
+    return true;
+}
+
+std::string Quoted(const std::string& name) { return "«" + name + "»"; }
+
+}  // namespace
+
+TextBase::TextBase() : lines_(kTextBaseLines + 1) { BuildIndex(); }
+
+TextBase::TextBase(std::string name, std::vector<std::string> lines)
+    : name_(std::move(name)), lines_(kTextBaseLines + 1) {
+    if (lines.size() > static_cast<std::size_t>(kTextBaseLines))
+        throw Error("База " + Quoted(name_) + " длиннее " + std::to_string(kTextBaseLines) + " строк: строка " +
+                    std::to_string(kTextBaseLines + 1) + " не помещается.");
+    count_ = static_cast<int>(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) lines_[i + 1] = std::move(lines[i]);
+    BuildIndex();
+}
+
+const std::string& TextBase::line(int n) const {
+    static const std::string empty;
+    if (n < 1 || n > kTextBaseLines) return empty;
+    return lines_[static_cast<std::size_t>(n)];
+}
+
+void TextBase::BuildIndex() {
+    for (int k = 0; k < 4; ++k) {
+        const auto kind = static_cast<EntryKind>(k);
+        KindIndex& ix = index_[static_cast<std::size_t>(k)];
+        ix = KindIndex{};
+        std::array<int, 8> f{};
+        for (int n = 1; n <= kLastHeaderLine; ++n) {
+            const std::string& l = lines_[static_cast<std::size_t>(n)];
+            if (!IsHeader(l)) continue;
+            if (!ConvertFields(l, ConvertedFields(kind), f)) {
+                if (ix.firstBadLine == 0) ix.firstBadLine = n;
+                continue;
+            }
+            if (NeedsWeight(kind) && EntryWeight(f[1], f[2]) == 0) continue;
+            ix.first.emplace(KeyOf(kind, f), n);  // keeps the first line of a key
+        }
+    }
+}
+
+void TextBase::ThrowBadHeader(int lineNo, int fields) const {
+    const std::string& l = line(lineNo);
+    int bad = 1;
+    while (bad < fields && HeaderField(l, bad)) ++bad;
+    const std::size_t start = 2 + 4 * static_cast<std::size_t>(bad - 1);
+    const std::string text = start < l.size() ? l.substr(start, 3) : std::string();
+    throw Error("База " + Quoted(name_) + ", строка " + std::to_string(lineNo) + ": поле " + std::to_string(bad) +
+                " заголовка " + Quoted(Cp1251ToUtf8(text)) + " не является числом.");
+}
+
+FoundEntry TextBase::FindLinear(EntryKind kind, const EntryKey& key) const {
+    std::array<int, 8> f{};
+    for (int n = 1; n <= kLastHeaderLine; ++n) {
+        const std::string& l = lines_[static_cast<std::size_t>(n)];
+        if (!IsHeader(l)) continue;
+        if (!ConvertFields(l, ConvertedFields(kind), f)) ThrowBadHeader(n, ConvertedFields(kind));
+        if (KeyOf(kind, f) != key) continue;
+        if (!NeedsWeight(kind)) return {n, 0};
+        const int w = EntryWeight(f[1], f[2]);
+        if (w != 0) return {n, w};
+    }
+    return {};
+}
+
+FoundEntry TextBase::Find(EntryKind kind, const EntryKey& key) const {
+    const KindIndex& ix = index_[static_cast<std::size_t>(kind)];
+    auto it = ix.first.find(key);
+    const int n = it == ix.first.end() ? 0 : it->second;
+    if (ix.firstBadLine != 0 && (n == 0 || ix.firstBadLine < n)) ThrowBadHeader(ix.firstBadLine, ConvertedFields(kind));
+    if (n == 0) return {};
+    if (!NeedsWeight(kind)) return {n, 0};
+    const std::string& l = line(n);
+    return {n, EntryWeight(*HeaderField(l, 1), *HeaderField(l, 2))};
+}
+
+std::string TextBase::EntryText(int headerLine, int skip) const {
+    std::string out;
+    for (int n = headerLine + skip;; ++n) {
+        if (n > kTextBaseLines)
+            throw Error("База " + Quoted(name_) + ": у записи, начатой в строке " + std::to_string(headerLine) +
+                        ", нет строки окончания «@» до конца базы (строка " + std::to_string(kTextBaseLines) + ").");
+        const std::string& l = lines_[static_cast<std::size_t>(n)];
+        if (IsEndLine(l)) return out;
+        out += l;
+        out += "\r\n";
+    }
+}
+
+std::optional<std::string> PointWords(int magnitude) {
+    const char* word = nullptr;
+    if (magnitude == 1) word = "балл";
+    else if (magnitude >= 2 && magnitude <= 4) word = "балла";
+    else if (magnitude >= 5 && magnitude <= 10) word = "баллов";
+    if (!word) return std::nullopt;
+    return Utf8ToCp1251(word);
+}
+
+std::string PointsHeading(int weight, const std::string& database, int line) {
+    const int magnitude = std::abs(weight);
+    auto word = PointWords(magnitude);
+    if (!word)
+        throw Error("База " + Quoted(database) + ", строка " + std::to_string(line) + ": вес " +
+                    std::to_string(weight) + " нельзя записать в отчёт (допустимы веса от 1 до 10 по модулю).");
+    return std::string(weight > 0 ? "     +" : "     ") + std::to_string(weight) + " " + *word;
+}
+
+namespace {
+
+// Opens (creates when missing) both report files, finds the entry and appends it
+// to the file of its sign.
+int WriteWeightedText(const TextBase& base, const std::string& dataDir, EntryKind kind, const EntryKey& key) {
+    const std::string plusFile = JoinPath(dataDir, "Plus.txt");
+    const std::string minusFile = JoinPath(dataDir, "Minus.txt");
+    AppendToFile(plusFile, "");
+    AppendToFile(minusFile, "");
+    const FoundEntry e = base.Find(kind, key);
+    if (e.line == 0) return 0;
+    std::string entry = PointsHeading(e.weight, base.name(), e.line) + "\r\n";
+    entry += base.EntryText(e.line, 2);
+    entry += "\r\n";
+    AppendToFile(e.weight > 0 ? plusFile : minusFile, entry);
+    return e.weight;
+}
+
+bool WriteManText(const TextBase& base, const std::string& outputFile, EntryKind kind, const EntryKey& key,
+                  int skip) {
+    AppendToFile(outputFile, "");
+    const FoundEntry e = base.Find(kind, key);
+    if (e.line == 0) return false;
+    AppendToFile(outputFile, base.EntryText(e.line, skip) + "\r\n");
+    return true;
+}
+
+}  // namespace
+
+int AspectWeight(const TextBase& aspects, int manBody, int angle, int womanBody) {
+    return aspects.Find(EntryKind::Aspect, {manBody, angle, womanBody, 0}).weight;
+}
+
+int WriteAspectText(const TextBase& aspects, const std::string& dataDir, int manBody, int angle, int womanBody) {
+    return WriteWeightedText(aspects, dataDir, EntryKind::Aspect, {manBody, angle, womanBody, 0});
+}
+
+int WriteHouseText(const TextBase& houses, const std::string& dataDir, int manBody, int house) {
+    return WriteWeightedText(houses, dataDir, EntryKind::House, {manBody, house, 0, 0});
+}
+
+bool WriteNatalText(const TextBase& natal, const std::string& outputFile, int firstBody, int aspectClass,
+                    int secondBody, int flag) {
+    return WriteManText(natal, outputFile, EntryKind::Natal, {firstBody, aspectClass, secondBody, flag}, 1);
+}
+
+bool WriteSignText(const TextBase& signs, const std::string& outputFile, int sign, int body, int flag) {
+    return WriteManText(signs, outputFile, EntryKind::Sign, {sign, body, flag, 0}, 2);
+}
+
+TextBase LoadTextBase(const std::string& dataDir, const char* source, const char* work) {
+    const std::string sourceFile = JoinPath(dataDir, source);
+    const std::string workFile = JoinPath(dataDir, work);
+    const std::string scrambled = ReadWholeFile(sourceFile);
+    if (!FileReadable(workFile))
+        throw Error("Не найден рабочий файл базы «" + workFile + "»: он должен существовать (пустым).");
+    // The work file is rewritten whole, so that nothing of an earlier content can
+    // remain behind a shorter database; it holds the plain text only until the
+    // lines are read and is emptied again also when they cannot be taken.
+    WriteFileAtomic(workFile, ScrambleBytes(scrambled));
+    std::string plain;
+    try {
+        plain = ReadWholeFile(workFile);
+    } catch (...) {
+        WriteFileAtomic(workFile, "");
+        throw;
+    }
+    WriteFileAtomic(workFile, "");
+    return TextBase(sourceFile, SplitTextLines(plain));
+}
+
+void LoadTextDatabases(const std::string& dataDir, TextDatabases& databases) {
+    databases = TextDatabases{};
+    TextBase* targets[] = {&databases.AspectTexts, &databases.HouseTexts, &databases.NatalAspectTexts,
+                           &databases.SignTexts};
+    for (std::size_t i = 0; i < kDatabaseFiles.size(); ++i)
+        *targets[i] = LoadTextBase(dataDir, kDatabaseFiles[i].source, kDatabaseFiles[i].work);
+}
+
+}  // namespace pelorin
