@@ -1,0 +1,63 @@
+#include "analysis/score.h"
+
+#include <cmath>
+
+namespace pelorin {
+
+ScoreLookups PairReportLookups(const TextBase& aspects, const TextBase& houses, const std::string& dataDir) {
+    return {[&aspects, dataDir](int m, int a, int w) { return WriteAspectText(aspects, dataDir, m, a, w); },
+            [&houses, dataDir](int m, int h) { return WriteHouseText(houses, dataDir, m, h); }};
+}
+
+ScoreLookups ScanLookups(const TextBase& aspects, const TextBase& houses, const std::string& dataDir) {
+    return {[&aspects](int m, int a, int w) { return AspectWeight(aspects, m, a, w); },
+            [&houses, dataDir](int m, int h) { return WriteHouseText(houses, dataDir, m, h); }};
+}
+
+double RoundHalfEven(double x) {
+    const double f = std::floor(x);
+    const double d = x - f;
+    if (d < 0.5) return f;
+    if (d > 0.5) return f + 1;
+    return std::fmod(f, 2.0) == 0 ? f : f + 1;
+}
+
+std::optional<std::int32_t> CompatPercentOf(std::int32_t plusTotal, std::int32_t minusTotal) {
+    const double all = static_cast<double>(plusTotal) + std::fabs(static_cast<double>(minusTotal));
+    if (all == 0) return std::nullopt;
+    return static_cast<std::int32_t>(RoundHalfEven(100.0 * plusTotal / all));
+}
+
+namespace {
+
+void Add(PairScore& s, int weight) {
+    if (weight > 0) s.PlusTotal += weight;
+    else if (weight < 0) s.MinusTotal += weight;
+}
+
+}  // namespace
+
+PairScore ScorePair(const AspectGrid& grid, const HouseOverlay& overlay, bool womanTimeKnown,
+                    const ScoreLookups& lookups) {
+    PairScore s;
+    for (int c = 0; c < kBodyCount; ++c) {
+        if (c == kMoon) continue;  // the man's Moon never counts
+        for (int r = 0; r < kBodyCount; ++r) {
+            const std::uint8_t a = grid[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
+            if (a == kNoAspect) continue;
+            Add(s, lookups.aspect(c + 1, a, r + 1));
+        }
+    }
+    if (womanTimeKnown) {
+        for (int h = 1; h <= 12; ++h) {
+            for (int c = 0; c < kBodyCount; ++c) {
+                if (c == kMoon) continue;
+                if (overlay[static_cast<std::size_t>(c)] == h) Add(s, lookups.house(c + 1, h));
+            }
+        }
+    }
+    s.CompatPercent = CompatPercentOf(s.PlusTotal, s.MinusTotal);
+    return s;
+}
+
+}  // namespace pelorin

@@ -1,0 +1,54 @@
+#pragma once
+// The compatibility score of a pair: the weights of the matched mutual aspects
+// and (when the woman's birth time is known) of the man's bodies in her houses,
+// summed apart by sign. One routine serves the pair report, which writes the
+// matched texts, and the scan of all men, which mostly only sums: the caller
+// chooses through the lookups it passes.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "analysis/aspects.h"
+#include "analysis/text_base.h"
+
+namespace pelorin {
+
+struct ScoreLookups {
+    // Weight of (man's body 1..10, aspect angle, woman's body 1..10), 0 for none.
+    std::function<int(int manBody, int angle, int womanBody)> aspect;
+    // Weight of (man's body 1..10, woman's house 1..12), 0 for none.
+    std::function<int(int manBody, int house)> house;
+};
+
+// The pair report: WriteAspectText and WriteHouseText, appending to "Plus.txt"
+// and "Minus.txt" of `dataDir`. The bases must outlive the lookups.
+ScoreLookups PairReportLookups(const TextBase& aspects, const TextBase& houses, const std::string& dataDir);
+
+// The scan of all men: the weight-only AspectWeight for the aspects, and
+// WriteHouseText (which appends the house texts) for the houses.
+ScoreLookups ScanLookups(const TextBase& aspects, const TextBase& houses, const std::string& dataDir);
+
+struct PairScore {
+    std::int32_t PlusTotal = 0;   // sum of the positive weights, >= 0
+    std::int32_t MinusTotal = 0;  // sum of the negative weights, <= 0
+    // 100 * plus / (plus + |minus|), halves to even; nothing when no weight at
+    // all was found (both totals 0), which has no percentage.
+    std::optional<std::int32_t> CompatPercent;
+};
+
+// The percentage of two totals, as above.
+std::optional<std::int32_t> CompatPercentOf(std::int32_t plusTotal, std::int32_t minusTotal);
+
+// x rounded to the nearest integer, halves to the even neighbour.
+double RoundHalfEven(double x);
+
+// Scores a pair. Aspect pass: the man's bodies except the Moon (outer) against the
+// woman's ten bodies (inner); house pass, only when `womanTimeKnown`: houses 1..12
+// (outer) against the man's bodies except the Moon (inner). The loop order is the
+// order in which the writing lookups list the texts. Errors of the lookups pass
+// through and end the scoring.
+PairScore ScorePair(const AspectGrid& grid, const HouseOverlay& overlay, bool womanTimeKnown,
+                    const ScoreLookups& lookups);
+
+}  // namespace pelorin
