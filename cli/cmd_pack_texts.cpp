@@ -1,0 +1,53 @@
+// pack-texts: the UTF-8 interpretation sources into the scrambled databases of
+// the data directory and their empty work files. All four sources are checked
+// before anything is written, so a refused source leaves the target untouched.
+#include <filesystem>
+#include <system_error>
+
+#include "analysis/text_base.h"
+#include "analysis/text_pack.h"
+#include "cli/command.h"
+#include "cli/json.h"
+#include "people/errors.h"
+#include "people/file_io.h"
+
+namespace pelorin::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+int RunPackTexts(const std::vector<std::string>& argv) {
+    Args args(argv, {"from", "to"});
+    const fs::path from = args.required("from");
+    const fs::path to = args.required("to");
+
+    std::vector<PackedText> packed;
+    for (const DatabaseFile& db : kDatabaseFiles) {
+        const std::string source = (from / db.text).string();
+        packed.push_back(PackTextSource(db.kind, ReadWholeFile(source), source));
+    }
+
+    std::error_code ec;
+    fs::create_directories(to, ec);
+    if (ec) throw Error("Не удаётся создать каталог «" + to.string() + "»: " + ec.message());
+    std::vector<std::string> items;
+    for (std::size_t i = 0; i < kDatabaseFiles.size(); ++i) {
+        const DatabaseFile& db = kDatabaseFiles[i];
+        WriteFileAtomic((to / db.source).string(), ScrambleBytes(packed[i].plain));
+        WriteFileAtomic((to / db.work).string(), "");
+        items.push_back(JsonObject()
+                            .str("source", db.text)
+                            .str("file", db.source)
+                            .str("work", db.work)
+                            .num("lines", packed[i].lines)
+                            .num("entries", packed[i].entries)
+                            .text());
+    }
+    PrintJson(JsonObject().raw("databases", JsonArray(items)).text());
+    return 0;
+}
+
+Register reg({"pack-texts", "pack-texts --from DIR --to DIR", RunPackTexts});
+
+}  // namespace
+}  // namespace pelorin::cli
