@@ -16,21 +16,26 @@ public:
     void SetPicture(const QImage& picture);
     const QImage& Picture() const { return picture_; }
 
-    // Makes the drawing surface the size of the control and paints it `colour`.
+    // Makes the drawing surface the size of the control and paints it `colour`;
+    // the surface follows the control's size from then on.
     void FillSolid(const QColor& colour);
     // The drawing surface; call update() after painting on it.
-    QImage& Surface() { return surface_; }
+    QImage& Surface();
 
 Q_SIGNALS:
     void clicked();
 
 protected:
     void paintEvent(QPaintEvent*) override;
+    void resizeEvent(QResizeEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:
+    void FollowSize();
+
     QImage picture_;
     QImage surface_;
+    QColor fill_;  // colour of the surface, kept when the control grows
 };
 
 }  // namespace pelorin

@@ -2,6 +2,7 @@
 //   pelorin [--config FILE]
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QScreen>
 
 #include "app/core/config.h"
 #include "app/core/startup.h"
@@ -40,6 +41,8 @@ int main(int argc, char** argv) {
     pelorin::TOboznachForm legend(&mainWindow);
     mainWindow.SetLegend(&legend);
 
+    if (const QScreen* screen = mainWindow.screen())  // centred on the desktop
+        mainWindow.move(screen->availableGeometry().center() - mainWindow.rect().center());
     mainWindow.show();
     return app.exec();
 }

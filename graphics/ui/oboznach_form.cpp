@@ -1,6 +1,7 @@
 #include "graphics/ui/oboznach_form.h"
 
 #include <QPainter>
+#include <QScreen>
 
 #include "graphics/glyph_tables.h"
 #include "graphics/ui/draw_grid.h"
@@ -40,6 +41,8 @@ TOboznachForm::~TOboznachForm() = default;
 DrawGrid* TOboznachForm::Grid() const { return ui->DrawGrid5; }
 
 void TOboznachForm::showEvent(QShowEvent* e) {
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
     FormActivate();
     QDialog::showEvent(e);
 }

@@ -102,6 +102,10 @@ TEST(MainWindow, StartupFillsTheListsAndDisablesTheCommands) {
     EXPECT_EQ(f.Image5->Surface().pixelColor(5, 5), QColor(255, 223, 239));
     EXPECT_EQ(f.Image6->Surface().pixelColor(5, 5), QColor(191, 228, 208));
     EXPECT_EQ(f.Image1->Surface().pixelColor(5, 5), QColor(255, 255, 255));
+    // Pages laid out after start-up: the backgrounds still cover them.
+    f.Image5->resize(800, 440);
+    EXPECT_EQ(f.Image5->Surface().size(), QSize(800, 440));
+    EXPECT_EQ(f.Image5->Surface().pixelColor(790, 430), QColor(255, 223, 239));
     EXPECT_TRUE(f.ListBox1->font().fixedPitch() || QFontInfo(f.ListBox1->font()).fixedPitch());
     // The sequence runs once: activating the window again changes nothing.
     f.ListBox1->clear();
