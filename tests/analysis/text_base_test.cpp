@@ -259,6 +259,33 @@ TEST(TextBaseIndex, AgreesWithThePlainScanOnEveryKeyAndError) {
     }
 }
 
+TEST(TextBaseIndex, ArbitraryBytesNeverReadOutOfBounds) {
+    std::mt19937 rng(99);
+    const char alphabet[] = "*@ 0123456789-+x\r\n\xC0";
+    for (int trial = 0; trial < 40; ++trial) {
+        std::string bytes(static_cast<std::size_t>(rng() % 9000), ' ');
+        for (char& c : bytes) c = alphabet[rng() % (sizeof alphabet - 1)];
+        std::vector<std::string> lines = SplitTextLines(bytes);
+        if (lines.size() > 2000) lines.resize(2000);
+        const TextBase b = Base(lines);
+        for (int k = 0; k < 4; ++k)
+            for (int v = 0; v < 20; ++v) {
+                const EntryKey key{v % 4, v % 3 ? 0 : 180, v % 5, v % 2 ? 50 : 0};
+                try {
+                    const FoundEntry f = b.Find(static_cast<EntryKind>(k), key);
+                    if (f.line) b.EntryText(f.line, 2);
+                } catch (const Error&) {
+                }
+            }
+        for (int n = 1; n <= 2000; n += 97) {
+            try {
+                b.EntryText(n, 1);
+            } catch (const Error&) {
+            }
+        }
+    }
+}
+
 // ---- Loading -------------------------------------------------------------
 
 class Loading : public ::testing::Test {
