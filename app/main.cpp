@@ -27,11 +27,7 @@ int main(int argc, char** argv) {
 
     pelorin::AppState state;
     pelorin::QtMessageBoxes boxes;
-    pelorin::StartupHooks hooks;
-    // Loaders of the tabulated bodies ("Fond.in") and of the four interpretation
-    // databases are set here as they land:
-    //   hooks.loadTabulated = [](const std::string& path) { ... };
-    //   hooks.loadDatabases = [&state](const std::string& dataDir) { ... };
+    const pelorin::StartupHooks hooks = pelorin::DefaultStartupHooks(state);
 
     // The main window installs the symbol font when it is created.
     pelorin::InstallSymbolFont();

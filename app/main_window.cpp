@@ -107,6 +107,8 @@ void TZZavelForm::FormActivate() {
     started_ = true;
     startup_ = RunStartup(configPath_, state_, *this, hooks_);
     if (!startup_.ok) boxes_.ShowError(this, QString::fromStdString(startup_.message));
+    for (const std::string& warning : state_.StartupWarnings)
+        boxes_.ShowWarning(this, QString::fromStdString(warning));
 }
 
 void TZZavelForm::ShowWomenList(const std::vector<std::string>& lines, const std::string& caption) {

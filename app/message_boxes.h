@@ -12,11 +12,14 @@ public:
     virtual ~MessageBoxes() = default;
     // An error: the text as it stands, with an OK button.
     virtual void ShowError(QWidget* parent, const QString& text) = 0;
+    // A warning about something the program went on past, with an OK button.
+    virtual void ShowWarning(QWidget* parent, const QString& text) = 0;
 };
 
 class QtMessageBoxes : public MessageBoxes {
 public:
     void ShowError(QWidget* parent, const QString& text) override;
+    void ShowWarning(QWidget* parent, const QString& text) override;
 };
 
 }  // namespace pelorin

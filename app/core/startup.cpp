@@ -4,6 +4,7 @@
 #include <exception>
 #include <locale>
 
+#include "astro/tabulated.h"
 #include "people/errors.h"
 #include "people/file_io.h"
 
@@ -34,8 +35,24 @@ int LoadList(const std::string& fileName, PersonTable& table, std::vector<std::s
 
 }  // namespace
 
+StartupHooks DefaultStartupHooks(AppState& state) {
+    StartupHooks hooks;
+    hooks.loadTabulated = [&state](const std::string& path) {
+        std::string message;
+        if (LoadTabulatedFile(path, &message) != 0) {
+            if (message.empty()) message = "Не удаётся прочитать файл «" + path + "»";
+            state.StartupWarnings.push_back(
+                message + ".\nПоложение Плутона не вычисляется: до исправления файла Плутон "
+                          "показывается в 0° Овна.");
+        }
+    };
+    hooks.loadDatabases = [&state](const std::string& dataDir) { LoadTextDatabases(dataDir, state.databases); };
+    return hooks;
+}
+
 StartupResult RunStartup(const std::string& configPath, AppState& state, StartupView& view,
                          const StartupHooks& hooks) {
+    state.StartupWarnings.clear();
     StartupStep step = StartupStep::ReadConfig;
     try {
         state.config = ReadConfig(configPath);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/text_base.h"
 #include "app/core/config.h"
 #include "people/person_record.h"
 
@@ -23,6 +24,10 @@ struct AppState {
     bool ScanDone = false;
     std::array<std::array<std::uint8_t, 10>, 10> AspectGrid{};  // 255: no aspect
     int ProgressCounter = 0;
+    TextDatabases databases;  // AspectTexts, HouseTexts, NatalAspectTexts, SignTexts
+    // Problems that start-up met but went on past (a missing "Fond.in"), for the
+    // window to show once start-up is over.
+    std::vector<std::string> StartupWarnings;
 };
 
 enum class StartupStep {
@@ -70,6 +75,12 @@ struct StartupResult {
 // "Список женщин.  Всего: N человек" and the men's counterpart.
 std::string WomenCaption(int count);
 std::string MenCaption(int count);
+
+// The program's own loaders: "Fond.in" through `LoadTabulatedFile` (a file that
+// cannot be read is not fatal: start-up goes on with Pluto at its zero position,
+// and a warning saying so is left in `state.StartupWarnings`), and the four
+// databases into `state.databases`.
+StartupHooks DefaultStartupHooks(AppState& state);
 
 StartupResult RunStartup(const std::string& configPath, AppState& state, StartupView& view,
                          const StartupHooks& hooks);

@@ -180,5 +180,40 @@ TEST(Startup, DataDirWithoutFinalSeparatorIsNotRepaired) {
     EXPECT_NE(r.message.find(dir + "FEMIN.DAT"), std::string::npos);
 }
 
+TEST(Startup, ProgramLoadersReadTheShippedDataAndWarnAboutAMissingFondIn) {
+    // The built data directory: person files, Fond.in and the packed databases.
+    const std::string built = std::string(PELORIN_BINARY_DIR) + "/data/";
+    ScratchDir dir;
+    test::WriteFile(dir.file("main.dat"), dir.path() + "\r\n" + built + "\r\n");
+    AppState state;
+    FakeView view;
+    StartupResult r = RunStartup(dir.file("main.dat"), state, view, DefaultStartupHooks(state));
+    ASSERT_TRUE(r.ok) << r.message;
+    EXPECT_TRUE(state.StartupWarnings.empty());
+    EXPECT_GT(state.databases.AspectTexts.lineCount(), 1000);
+    EXPECT_GT(state.databases.SignTexts.lineCount(), 100);
+
+    // Without Fond.in start-up goes on to the end, and says what is missing.
+    DataDirFixture s({"Анна"}, {"Борис"});
+    for (const char* f : {"data1.dat", "data1_d.dat", "as1.dat", "pla1.dat"})
+        test::WriteFile(s.dir.file(f), test::ReadFile(built + f));
+    for (const char* f : {"data2.dat", "data2_d.dat", "as2.dat", "pla2.dat"}) test::WriteFile(s.dir.file(f), "");
+    AppState other;
+    r = RunStartup(s.config, other, view, DefaultStartupHooks(other));
+    ASSERT_TRUE(r.ok) << r.message;
+    ASSERT_EQ(other.StartupWarnings.size(), 1u);
+    EXPECT_NE(other.StartupWarnings[0].find("Fond.in"), std::string::npos);
+    EXPECT_NE(other.StartupWarnings[0].find("Плутон"), std::string::npos);
+
+    // A missing work file of a database ends start-up at the last step.
+    std::remove(s.dir.file("as2.dat").c_str());
+    AppState third;
+    r = RunStartup(s.config, third, view, DefaultStartupHooks(third));
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.failedStep, StartupStep::LoadDatabases);
+    EXPECT_NE(r.message.find("as2.dat"), std::string::npos);
+    EXPECT_GT(third.databases.HouseTexts.lineCount(), 100);  // loaded before the failure
+}
+
 }  // namespace
 }  // namespace pelorin

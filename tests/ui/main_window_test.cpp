@@ -24,6 +24,8 @@ namespace {
 struct RecordingBoxes : MessageBoxes {
     QStringList shown;
     void ShowError(QWidget*, const QString& text) override { shown << text; }
+    void ShowWarning(QWidget*, const QString& text) override { warnings << text; }
+    QStringList warnings;
 };
 
 PersonTable People(TableKind kind, int n) {
