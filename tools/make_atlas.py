@@ -1,0 +1,479 @@
+#!/usr/bin/python3
+"""Writes the seven region files of the atlas (sng.wdt ... austral.wdt).
+
+Sources, all from Debian packages:
+  libgeonames0, libgeonames-common  the GeoNames cities (read through the
+                                    library) and their Russian names (the
+                                    library's translation catalogue, keyed by
+                                    GeoNames id)
+  iso-codes                         Russian country names
+  tzdata                            the zone history of every city (zoneinfo)
+
+Usage: make_atlas.py [--out DIR] [--today YYYY-MM-DD]
+
+The output is Windows-1251 text with CR LF line ends. Running the tool twice
+with the same packages and the same --today gives the same bytes.
+"""
+
+import argparse
+import ctypes
+import gettext
+import json
+import os
+import sys
+import unicodedata
+from datetime import date, datetime, timedelta, timezone
+from zoneinfo import ZoneInfo
+
+GEONAMES_MO = "/usr/share/locale/ru/LC_MESSAGES/geonames.mo"
+ISO_JSON = "/usr/share/iso-codes/json/iso_3166-1.json"
+ISO_MO = "/usr/share/locale/ru/LC_MESSAGES/iso_3166-1.mo"
+TZDATA_ZI = "/usr/share/zoneinfo/tzdata.zi"
+
+# The day the eleventh zone field describes, and the end of the open last date
+# range. Fixed so that a rerun gives the same files; pass --today to move it.
+DEFAULT_TODAY = "2025-01-01"
+
+# Date ranges of the ten zone fields, by Julian Day of the birth date at 0 h. A
+# field holds the standard offset in force for the longest part of its range. The
+# first range is open to the past and is taken from 1 May 1924; the last is open
+# to the future and is taken up to the reference day.
+RANGE_STARTS = [2423906.5, 2426143.5, 2426381.5, 2435808.5, 2444695.5,
+                2445060.5, 2447611.5, 2447975.5, 2448164.5, 2448640.5]
+
+REGIONS = [
+    ("sng.wdt", "former Soviet republics",
+     "AM AZ BY EE GE KG KZ LT LV MD RU TJ TM UA UZ"),
+    ("europa.wdt", "Europe",
+     "AD AL AT AX BA BE BG CH CY CZ DE DK ES FI FO FR GB GG GI GR HR HU IE IM IS IT "
+     "JE LI LU MC ME MK MT NL NO PL PT RO RS SE SI SJ SK SM VA XK"),
+    ("namerica.wdt", "North and Central America, Caribbean",
+     "AG AI AW BB BL BM BQ BS BZ CA CR CU CW DM DO GD GL GP GT HN HT JM KN KY LC "
+     "MF MQ MS MX NI PA PM PR SV SX TC TT US VC VG VI"),
+    ("samerica.wdt", "South America",
+     "AR BO BR CL CO EC FK GF GY PE PY SR UY VE"),
+    ("africa.wdt", "Africa",
+     "AO BF BI BJ BW CD CF CG CI CM CV DJ DZ EG EH ER ET GA GH GM GN GQ GW KE KM "
+     "LR LS LY MA MG ML MR MU MW MZ NA NE NG RE RW SC SD SH SL SN SO SS ST SZ TD "
+     "TF TG TN TZ UG YT ZA ZM ZW"),
+    ("azia.wdt", "Asia",
+     "AE AF BD BH BN BT CN HK ID IL IN IO IQ IR JO JP KH KP KR KW LA LB LK MM MN "
+     "MO MV MY NP OM PH PK PS QA SA SG SY TH TL TR TW VN YE"),
+    ("austral.wdt", "Australia and Oceania",
+     "AS AU CK FJ FM GU KI MH MP NC NF NR NU NZ PF PG PN PW SB TK TO TV UM VU WF WS"),
+]
+
+# Country names where the catalogue's name is too long, too formal or missing.
+COUNTRY_NAMES = {
+    "BN": "Бруней",
+    "CD": "ДР Конго",
+    "CF": "ЦАР",
+    "DO": "Доминиканская Республика",
+    "FK": "Фолклендские острова",
+    "FM": "Микронезия",
+    "GB": "Великобритания",
+    "IO": "Британская терр. в Инд. ок.",
+    "IR": "Иран",
+    "KP": "КНДР",
+    "LA": "Лаос",
+    "MP": "Северные Марианские острова",
+    "RU": "Россия",
+    "SH": "Остров Святой Елены",
+    "SX": "Синт-Мартен",
+    "SY": "Сирия",
+    "TR": "Турция",
+    "TW": "Тайвань",
+    "UM": "Внешние малые острова США",
+    "US": "США",
+    "VA": "Ватикан",
+    "VE": "Венесуэла",
+    "VG": "Британские Виргинские о-ва",
+    "XK": "Косово",
+}
+
+NAME_WIDTH = 29       # name characters that the lists and the search keys see
+COUNTRY_WIDTH = 29    # columns 2..30 of a country line
+
+
+# ---------------------------------------------------------------- text helpers
+
+FOLD = {"ø": "o", "Ø": "O", "ł": "l", "Ł": "L", "đ": "d", "Đ": "D", "ß": "ss",
+        "æ": "ae", "Æ": "AE", "œ": "oe", "Œ": "OE", "ı": "i", "ð": "d", "Ð": "D",
+        "þ": "th", "Þ": "Th", "ʻ": "'", "ʼ": "'", "‘": "'", "`": "'", "ʿ": "'",
+        "ʾ": "'", "–": "-", "‐": "-", "‑": "-"}
+
+
+def to_cp1251(text):
+    """The text as Windows-1251 bytes; letters the code page lacks lose their
+    accents (Lillerød -> Lillerod), anything else left becomes '?'."""
+    out = bytearray()
+    for ch in unicodedata.normalize("NFC", text):
+        try:
+            out += ch.encode("cp1251")
+            continue
+        except UnicodeEncodeError:
+            pass
+        ch = FOLD.get(ch, ch)
+        for c in unicodedata.normalize("NFKD", ch):
+            if unicodedata.combining(c):
+                continue
+            try:
+                out += c.encode("cp1251")
+            except UnicodeEncodeError:
+                out += b"?"
+    return bytes(out)
+
+
+def collation_key(b):
+    """Alphabetical order of cp1251 bytes: case folded, Ё right after Е, Latin
+    before Cyrillic; the raw bytes break ties."""
+    weights = []
+    for x in b:
+        if 0x61 <= x <= 0x7A:
+            x -= 0x20
+        elif 0xE0 <= x <= 0xFF:
+            x -= 0x20
+        elif x == 0xB8:
+            x = 0xA8
+        if x == 0xA8:
+            w = 2 * 0xC5 + 1
+        else:
+            w = 2 * x
+        weights.append(w)
+    return (weights, list(b))
+
+
+# ---------------------------------------------------------------- zone fields
+
+def jd_to_utc(jd):
+    return datetime(1858, 11, 17, tzinfo=timezone.utc) + timedelta(days=jd - 2400000.5)
+
+
+def jd_of(d):
+    return (d - date(1858, 11, 17)).days + 2400000.5
+
+
+def field_ranges(today):
+    """The (start, end) UTC moments of the ten date ranges, and the reference day."""
+    t = jd_of(today)
+    starts = [2423906.5] + RANGE_STARTS[1:]
+    ends = RANGE_STARTS[1:] + [t]
+    return [(jd_to_utc(a), jd_to_utc(b)) for a, b in zip(starts, ends)], jd_to_utc(t)
+
+
+def has_negative_dst(zone, ranges):
+    start, end = ranges[0][0], ranges[-1][1]
+    t = start
+    while t < end:
+        if t.astimezone(zone).dst() < timedelta(0):
+            return True
+        t += timedelta(days=15)
+    return False
+
+
+def range_offset(zone, start, end, negative):
+    """The standard offset in force for the longest part of [start, end), sampled
+    every few days; a tie goes to the offset in force in the middle."""
+    step = timedelta(days=10 if negative else 4)
+    days = {}
+    t = start
+    while t < end:
+        if negative:
+            h = standard_offset(zone, t)
+        else:
+            local = t.astimezone(zone)
+            h = (local.utcoffset() - local.dst()).total_seconds() / 3600.0
+        days[h] = days.get(h, 0) + 1
+        t += step
+    middle = standard_offset(zone, start + (end - start) / 2)
+    best = max(days.values())
+    if days.get(middle) == best:
+        return middle
+    return min(h for h, n in days.items() if n == best)
+
+
+def zone_fields(zone, ranges, today):
+    negative = has_negative_dst(zone, ranges)
+    fields = [range_offset(zone, a, b, negative) for a, b in ranges]
+    fields.append(standard_offset(zone, today))
+    return tuple(zone_field_text(h) for h in fields)
+
+
+def standard_offset(zone, moment):
+    """Hours east of Greenwich without summer time at `moment`.
+
+    tzdata writes a few winter times as negative summer time (Ireland since
+    1971, Namibia 1994-2017, Czechoslovakia 1946-47); there the winter offset is
+    taken as the standard one, as people there would read their clocks. A short
+    negative period within the year (Morocco's Ramadan time) stays an exception
+    to the standard offset."""
+    local = moment.astimezone(zone)
+    std = local.utcoffset() - local.dst()
+    negative_days = 0
+    winter = None
+    step = 3
+    for k in range(-182, 183, step):
+        probe = (moment + timedelta(days=k)).astimezone(zone)
+        d = probe.dst()
+        if d < timedelta(0) and probe.utcoffset() - d == std:
+            negative_days += step
+            winter = probe.utcoffset() if winter is None else min(winter, probe.utcoffset())
+    if winter is not None and negative_days >= 90:
+        std = winter
+    return std.total_seconds() / 3600.0
+
+
+def zone_field_text(hours):
+    """Four characters, right-aligned: the offset with as many decimals (at most
+    two) as fit."""
+    for decimals in (2, 1, 0):
+        s = "%.*f" % (decimals, hours)
+        if "." in s:
+            s = s.rstrip("0").rstrip(".")
+        if s in ("-0", ""):
+            s = "0"
+        if len(s) <= 4:
+            return s.rjust(4)
+    raise ValueError("zone offset %r has no four-character form" % hours)
+
+
+# ---------------------------------------------------------------- coordinates
+
+def degrees_minutes(value):
+    """(sign text, degrees, minutes) rounded to the nearest minute. A value south
+    or west of zero keeps its minus also when the degrees are 0."""
+    total = int(round(abs(value) * 60))
+    deg, minute = divmod(total, 60)
+    negative = value < 0 and total > 0
+    return negative, deg, minute
+
+
+def degree_text(negative, deg, width):
+    return (("-" if negative else "") + str(deg)).rjust(width)
+
+
+def city_line(name, lat, lon):
+    lat_neg, lat_deg, lat_min = degrees_minutes(lat)
+    lon_neg, lon_deg, lon_min = degrees_minutes(lon)
+    if lon_deg >= 180:  # 180°00' has no text form; the next minute west of it does
+        lon_deg, lon_min = 179, 59
+    line = b" " + name.ljust(30, b" ")
+    line += degree_text(lat_neg, lat_deg, 3).encode() + b" " + b"%02d" % lat_min
+    line += b" " + degree_text(lon_neg, lon_deg, 4).encode() + b" " + b"%02d" % lon_min
+    assert len(line) == 45
+    return line
+
+
+# ---------------------------------------------------------------- sources
+
+class GeoNames:
+    def __init__(self):
+        self.lib = ctypes.CDLL("libgeonames.so.0")
+        self.glib = ctypes.CDLL("libglib-2.0.so.0")
+        lib, glib = self.lib, self.glib
+        lib.geonames_get_n_cities.restype = ctypes.c_int
+        lib.geonames_get_city.restype = ctypes.c_void_p
+        lib.geonames_get_city.argtypes = [ctypes.c_int]
+        lib.geonames_city_free.argtypes = [ctypes.c_void_p]
+        for f in ("name", "state", "country_code", "timezone"):
+            fn = getattr(lib, "geonames_city_get_" + f)
+            fn.restype = ctypes.c_char_p
+            fn.argtypes = [ctypes.c_void_p]
+        for f in ("latitude", "longitude"):
+            fn = getattr(lib, "geonames_city_get_" + f)
+            fn.restype = ctypes.c_double
+            fn.argtypes = [ctypes.c_void_p]
+        lib.geonames_city_get_population.restype = ctypes.c_uint
+        lib.geonames_city_get_population.argtypes = [ctypes.c_void_p]
+        glib.g_variant_get_child_value.restype = ctypes.c_void_p
+        glib.g_variant_get_child_value.argtypes = [ctypes.c_void_p, ctypes.c_size_t]
+        glib.g_variant_get_string.restype = ctypes.c_char_p
+        glib.g_variant_get_string.argtypes = [ctypes.c_void_p, ctypes.c_void_p]
+        glib.g_variant_unref.argtypes = [ctypes.c_void_p]
+
+    def cities(self):
+        lib, glib = self.lib, self.glib
+        for i in range(lib.geonames_get_n_cities()):
+            c = lib.geonames_get_city(i)
+            child = glib.g_variant_get_child_value(c, 0)  # the GeoNames id
+            gid = glib.g_variant_get_string(child, None).decode()
+            glib.g_variant_unref(child)
+            yield {
+                "id": gid,
+                "name": lib.geonames_city_get_name(c).decode(),
+                "state": (lib.geonames_city_get_state(c) or b"").decode(),
+                "cc": lib.geonames_city_get_country_code(c).decode(),
+                "tz": lib.geonames_city_get_timezone(c).decode(),
+                "lat": lib.geonames_city_get_latitude(c),
+                "lon": lib.geonames_city_get_longitude(c),
+                "pop": lib.geonames_city_get_population(c),
+            }
+            lib.geonames_city_free(c)
+
+
+def catalogue(path):
+    with open(path, "rb") as f:
+        return gettext.GNUTranslations(f)
+
+
+def country_names():
+    tr = catalogue(ISO_MO)
+    with open(ISO_JSON, encoding="utf-8") as f:
+        entries = json.load(f)["3166-1"]
+    names = {}
+    for e in entries:
+        english = e.get("common_name", e["name"])
+        ru = tr.gettext(english)
+        if ru == english:
+            ru = tr.gettext(e["name"])
+        names[e["alpha_2"]] = ru
+    names.update(COUNTRY_NAMES)
+    return names
+
+
+def tzdata_version():
+    try:
+        with open(TZDATA_ZI, encoding="ascii") as f:
+            first = f.readline().strip()
+        return first.replace("# version ", "")
+    except OSError:
+        return "unknown"
+
+
+# ---------------------------------------------------------------- blocks
+
+def unique_city_names(cities):
+    """Gives every city of one block a name whose first 29 characters no other
+    city of the block shares: namesakes get their province in brackets, and a
+    number when that is not enough."""
+    groups = {}
+    for c in cities:
+        groups.setdefault(c["ru"][:NAME_WIDTH], []).append(c)
+    taken = set(k for k, g in groups.items() if len(g) == 1)
+    for key, group in sorted(groups.items()):
+        if len(group) == 1:
+            group[0]["label"] = group[0]["ru"][:NAME_WIDTH]
+            continue
+        group.sort(key=lambda c: (-c["pop"], c["id"]))
+        for c in group:
+            base = c["ru"].rstrip()
+            state = to_cp1251(c["state"]).strip()
+            cand = (base + b" (" + state + b")")[:NAME_WIDTH] if state else base[:NAME_WIDTH]
+            n = 2
+            while cand in taken:
+                suffix = b" " + str(n).encode()
+                cand = base[:NAME_WIDTH - len(suffix)] + suffix
+                n += 1
+            taken.add(cand)
+            c["label"] = cand
+
+
+def block_name(country, cities, split):
+    if not split:
+        return country[:COUNTRY_WIDTH]
+    # The biggest city with a Russian name that fits names the block.
+    for c in sorted(cities, key=lambda c: (not c["has_ru"], -c["pop"], c["id"])):
+        cand = country + b" (" + c["ru"].rstrip() + b")"
+        if len(cand) <= COUNTRY_WIDTH:
+            return cand
+    biggest = min(cities, key=lambda c: (-c["pop"], c["id"]))
+    room = COUNTRY_WIDTH - len(country) - 3
+    return country + b" (" + biggest["ru"][:max(room, 1)] + b")"
+
+
+def main():
+    ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    ap.add_argument("--out", default=os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data"))
+    ap.add_argument("--today", default=DEFAULT_TODAY)
+    args = ap.parse_args()
+    today = date.fromisoformat(args.today)
+
+    region_of = {}
+    for file_name, _, codes in REGIONS:
+        for cc in codes.split():
+            assert cc not in region_of, cc
+            region_of[cc] = file_name
+
+    ru_names = catalogue(GEONAMES_MO)
+    countries = country_names()
+    ranges, today_utc = field_ranges(today)
+    zone_cache = {}
+
+    skipped = {"no region": 0, "no zone": 0}
+    unassigned = set()
+    latin = 0
+    clamped = 0
+    by_country = {}
+    for c in GeoNames().cities():
+        if c["cc"] not in region_of:
+            skipped["no region"] += 1
+            unassigned.add(c["cc"])
+            continue
+        if c["tz"] not in zone_cache:
+            try:
+                zi = ZoneInfo(c["tz"])
+                zone_cache[c["tz"]] = zone_fields(zi, ranges, today_utc)
+            except Exception:
+                zone_cache[c["tz"]] = None
+        fields = zone_cache[c["tz"]]
+        if fields is None:
+            skipped["no zone"] += 1
+            continue
+        ru = ru_names.gettext(c["id"])
+        c["has_ru"] = ru != c["id"]
+        if not c["has_ru"]:
+            ru = c["name"]
+            latin += 1
+        c["ru"] = to_cp1251(ru.strip())
+        c["fields"] = fields
+        if round(abs(c["lon"]) * 60) >= 180 * 60:
+            clamped += 1
+        by_country.setdefault(c["cc"], []).append(c)
+
+    if unassigned:
+        print("countries without a region (left out):", " ".join(sorted(unassigned)), file=sys.stderr)
+
+    per_region = {f: [] for f, _, _ in REGIONS}
+    for cc, cities in by_country.items():
+        histories = {}
+        for c in cities:
+            histories.setdefault(c["fields"], []).append(c)
+        country = to_cp1251(countries.get(cc, cc))
+        split = len(histories) > 1
+        for fields, members in histories.items():
+            name = block_name(country, members, split)
+            per_region[region_of[cc]].append((name, fields, members))
+
+    print("tzdata %s, reference day %s" % (tzdata_version(), today.isoformat()))
+    total_blocks = total_cities = 0
+    for file_name, title, _ in REGIONS:
+        blocks = per_region[file_name]
+        names = [b[0] for b in blocks]
+        dup = set(n for n in names if names.count(n) > 1)
+        assert not dup, (file_name, dup)
+        out = bytearray()
+        n_cities = 0
+        for name, fields, members in sorted(blocks, key=lambda b: collation_key(b[0])):
+            line = b"*" + name.ljust(COUNTRY_WIDTH, b" ") + b"  " + "".join(fields).encode("ascii")
+            assert len(line) == 76
+            out += line + b"\r\n"
+            unique_city_names(members)
+            for c in sorted(members, key=lambda c: (collation_key(c["label"]), -c["pop"], c["id"])):
+                out += city_line(c["label"], c["lat"], c["lon"]) + b"\r\n"
+                n_cities += 1
+        path = os.path.join(args.out, file_name)
+        with open(path, "wb") as f:
+            f.write(out)
+        countries_here = len(set(b[2][0]["cc"] for b in blocks))
+        print("%-13s %-38s %3d countries %4d blocks %6d cities" %
+              (file_name, title, countries_here, len(blocks), n_cities))
+        total_blocks += len(blocks)
+        total_cities += n_cities
+    print("total: %d blocks, %d cities (%d without a Russian name, written in Latin letters);"
+          " left out: %d without a region, %d without a known zone; %d longitudes of 180 degrees"
+          " written as 179 59" % (total_blocks, total_cities, latin, skipped["no region"],
+                                  skipped["no zone"], clamped))
+
+
+if __name__ == "__main__":
+    main()
