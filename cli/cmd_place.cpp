@@ -1,0 +1,58 @@
+#include "app/core/config.h"
+#include "cli/command.h"
+#include "cli/json.h"
+#include "people/atlas.h"
+#include "people/cp1251.h"
+#include "people/errors.h"
+
+namespace pelorin::cli {
+namespace {
+
+std::string TrimTrailing(std::string s) {
+    while (!s.empty() && s.back() == ' ') s.pop_back();
+    return s;
+}
+
+// The list entry that `text` names: as the list shows it, trailing blanks
+// optional, the leading blank of the list optional too.
+std::optional<std::string> FindEntry(const std::vector<std::string>& entries, const std::string& text) {
+    const std::string wanted = TrimTrailing(text);
+    for (const std::string& candidate : {wanted, " " + wanted})
+        for (const std::string& e : entries)
+            if (TrimTrailing(e) == candidate) return e;
+    return std::nullopt;
+}
+
+int RunPlace(const std::vector<std::string>& argv) {
+    Args args(argv, {"config", "region", "country", "city", "date"});
+    const std::string region = args.required("region");
+    const std::string countryText = Utf8ToCp1251(args.required("country"));
+    const std::string cityText = Utf8ToCp1251(args.required("city"));
+    const DateArg date = ParseDateArg(args.required("date"));
+    const Config config = ReadConfig(args.required("config"));
+    const auto fileName = RegionFileName(config.DataDir, region);
+    if (!fileName)
+        throw UsageError("--region must be one of sng, europa, namerica, samerica, africa, azia, austral");
+
+    const std::vector<std::string> lines = ReadRegionLines(*fileName);
+    const auto country = FindEntry(CountryEntries(lines), countryText);
+    if (!country)
+        throw Error("В файле атласа «" + *fileName + "» нет страны «" + Cp1251ToUtf8(TrimTrailing(countryText)) + "»");
+    const auto city = FindEntry(CityEntries(lines, *country), cityText);
+    if (!city)
+        throw Error("В файле атласа «" + *fileName + "» у страны «" + Cp1251ToUtf8(TrimTrailing(country->substr(1))) +
+                    "» нет города «" + Cp1251ToUtf8(TrimTrailing(cityText)) + "»");
+    const PlaceChoice choice = ChoosePlace(lines, *country, *city, date.day, date.month, date.year, *fileName);
+    PrintJson(JsonObject()
+                  .str("place", Cp1251ToUtf8(choice.Place))
+                  .str("coord_text", Cp1251ToUtf8(choice.CoordText))
+                  .num("zone", choice.Zone)
+                  .str("zone_text", Cp1251ToUtf8(choice.ZoneText))
+                  .text());
+    return 0;
+}
+
+Register reg({"place", "place --config FILE --region NAME --country TEXT --city TEXT --date DD.MM.YYYY", RunPlace});
+
+}  // namespace
+}  // namespace pelorin::cli
