@@ -140,5 +140,29 @@ TEST_F(ShippedTexts, SignsHaveThe60Keys) {
     ExpectCoverage(kDatabaseFiles[3], keys);
 }
 
+TEST_F(ShippedTexts, TextsAreSafeForTheReportsAndAllDifferent) {
+    std::set<std::string> seen;
+    for (const DatabaseFile& db : kDatabaseFiles) {
+        const TextBase b = Packed(db);
+        const int skip = db.kind == EntryKind::Natal ? 1 : 2;
+        for (int n = 1; n <= b.lineCount(); ++n) {
+            if (b.line(n).empty() || b.line(n)[0] != '*') continue;
+            if (db.kind == EntryKind::Aspect) {
+                // Header, title, one text line, end line.
+                ASSERT_LE(n + 3, b.lineCount());
+                EXPECT_EQ(b.line(n + 3), "@") << db.text << " line " << n;
+            }
+            for (int t = n + skip; t <= b.lineCount() && b.line(t) != "@"; ++t) {
+                const std::string& text = b.line(t);
+                EXPECT_EQ(text.find_first_of("\\{}"), std::string::npos) << db.text << " line " << t;
+                EXPECT_GE(text.size(), 200u) << db.text << " line " << t;
+                EXPECT_LE(text.size(), 700u) << db.text << " line " << t;
+                EXPECT_TRUE(seen.insert(text).second) << db.text << " line " << t << " repeats a text";
+            }
+        }
+    }
+    EXPECT_EQ(seen.size(), 450u + 118u + 91u + 72u);
+}
+
 }  // namespace
 }  // namespace pelorin
