@@ -1,0 +1,224 @@
+#include "analysis/reports.h"
+
+#include <array>
+
+#include "people/cp1251.h"
+#include "people/file_io.h"
+
+namespace pelorin {
+
+namespace {
+
+constexpr const char* kCrLf = "\r\n";
+
+// The frame lines shared by both reports.
+constexpr const char* kFontTable =
+    R"rtf({\rtf1\ansi\ansicpg1251\deff0\deflang1049{\fonttbl{\f0\fnil\fcharset1 Courier;}{\f1\fnil\fcharset1 Arial;}})rtf";
+constexpr const char* kPairViewKind = R"rtf(\viewkind4\uc1\pard\lang1033\f1\fs18)rtf";
+constexpr const char* kManViewKind = R"rtf(\viewkind4\uc1\pard\lang1033\f1\fs20)rtf";
+constexpr const char* kPairTitle = R"rtf(\par \pard\qc\b\i\fs24 Программа "Pelorin":     АНАЛИЗ СОВМЕСТИМОСТИ)rtf";
+constexpr const char* kManTitle = R"rtf(\par \pard\qc\b\i\fs24 Программа "Pelorin":   ГОРОСКОП МУЖЧИНЫ)rtf";
+constexpr const char* kIdentityFont = R"rtf(\par \pard\i0\b0\f0\fs24)rtf";
+constexpr const char* kPercentLead = R"rtf(\par \pard\qc\b\f1\fs20 СОВМЕСТИМОСТЬ )rtf";
+constexpr const char* kPositiveHeading = R"rtf(\par \pard\qc\b\f1\i\fs20  Позитивные факторы)rtf";
+constexpr const char* kNegativeHeading = R"rtf(\par \pard\qc\b\f1\i\fs20  Негативные факторы)rtf";
+constexpr const char* kTextFont = R"rtf(\par \pard\b0\i0\f1\fs22)rtf";
+constexpr const char* kRule =
+    R"rtf(\par       ___________________________________________________________________)rtf";
+constexpr const char* kPar = R"rtf(\par)rtf";
+constexpr const char* kParBlank = R"rtf(\par )rtf";
+constexpr const char* kParSevenBlanks = R"rtf(\par       )rtf";
+constexpr const char* kEnd = R"rtf(\par })rtf";
+
+// Lines of Windows-1251 text; the UTF-8 literals above are converted once.
+class Lines {
+public:
+    void Add(std::string_view cp1251) {
+        out_ += cp1251;
+        out_ += kCrLf;
+    }
+    void AddUtf8(const char* utf8) { Add(Utf8ToCp1251(utf8)); }
+    // Every line of the file, each after "\par " and escaped; an empty file gives
+    // one line "\par ".
+    void CopyFile(const std::string& fileName) {
+        for (const std::string& line : SplitTextLines(ReadWholeFile(fileName))) Add("\\par " + RtfEscape(line));
+    }
+    const std::string& text() const { return out_; }
+
+private:
+    std::string out_;
+};
+
+void Truncate(std::string& s, std::size_t n) {
+    if (s.size() > n) s.resize(n);
+}
+
+void EmptyFile(const std::string& fileName) { WriteFileAtomic(fileName, ""); }
+
+}  // namespace
+
+std::string RtfEscape(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if (c == '\\' || c == '{' || c == '}') out += '\\';
+        out += c;
+    }
+    return out;
+}
+
+std::string IdentityLine(const PersonRecord& person) {
+    std::string line = "\\par    ";
+    const std::array<std::pair<std::string, std::size_t>, 7> pieces{{
+        {person.Name.str(), 28},
+        {" ", 29},
+        {person.Place.str(), 59},
+        {" ", 60},
+        {person.DateText.str(), 70},
+        {"  ", 72},
+        {person.TimeText.str(), 77},
+    }};
+    for (const auto& [piece, limit] : pieces) {
+        line += piece;
+        Truncate(line, limit);
+    }
+    // The lead "\par    " is the control word itself; only the person's texts
+    // are escaped, after the cuts, so that the shown text is the same.
+    return line.substr(0, 8) + RtfEscape(std::string_view(line).substr(8));
+}
+
+std::string SignName(int sign) {
+    static constexpr std::array<const char*, 12> kNames{"Овен",    "Телец",   "Близнецы", "Рак",
+                                                        "Лев",     "Дева",    "Весы",     "Скорпион",
+                                                        "Стрелец", "Козерог", "Водолей",  "Рыбы"};
+    if (sign < 1 || sign > 12) return {};
+    return Utf8ToCp1251(kNames[static_cast<std::size_t>(sign - 1)]);
+}
+
+std::string SignLine(const TChart& man) {
+    const TChartBody& sun = man[kSun];
+    std::string line = Utf8ToCp1251("   Знак Зодиака ") + SignName(sun.Sign);
+    Truncate(line, 24);
+    line += Utf8ToCp1251("  (Солнце в ");
+    Truncate(line, 36);
+    line += std::to_string(sun.SignDeg + 1) + Utf8ToCp1251(" градусе знака)");
+    return line;
+}
+
+int NatalAspectClass(std::uint8_t angle) {
+    switch (angle) {
+        case 0: return 0;
+        case 60:
+        case 120: return 120;
+        default: return 180;  // 90 and 180
+    }
+}
+
+namespace {
+
+bool HardAspect(std::uint8_t a) { return a == 90 || a == 180; }
+
+bool AnyHard(const NatalAspectGrid& grid, int body, std::initializer_list<int> others) {
+    for (int o : others)
+        if (HardAspect(grid[static_cast<std::size_t>(body)][static_cast<std::size_t>(o)])) return true;
+    return false;
+}
+
+}  // namespace
+
+bool VenusAfflicted(const NatalAspectGrid& grid) {
+    return AnyHard(grid, kVenus, {kMars, kSaturn, kUranus, kNeptune, kPluto});
+}
+
+bool MarsAfflicted(const NatalAspectGrid& grid) { return AnyHard(grid, kMars, {kSaturn, kUranus, kNeptune, kPluto}); }
+
+PairScore WritePairReport(const PairReportInput& in) {
+    const std::string plusFile = JoinPath(in.dataDir, kPlusFile);
+    const std::string minusFile = JoinPath(in.dataDir, kMinusFile);
+    EmptyFile(plusFile);
+    EmptyFile(minusFile);
+    const PairScore score = ScorePair(in.grid, in.overlay, in.woman.TimeKnown != 0,
+                                      PairReportLookups(in.aspectTexts, in.houseTexts, in.dataDir));
+
+    Lines out;
+    out.Add(kFontTable);
+    out.Add(kPairViewKind);
+    for (int i = 0; i < 3; ++i) out.Add(kPar);
+    out.AddUtf8(kPairTitle);
+    out.Add(kIdentityFont);
+    out.Add(IdentityLine(in.woman));
+    out.Add(IdentityLine(in.man));
+    out.Add(kPar);
+    const std::string percent = score.CompatPercent ? std::to_string(*score.CompatPercent) + "%"
+                                                    : Utf8ToCp1251(kNoFactorsText);
+    out.Add(Utf8ToCp1251(kPercentLead) + percent);
+    out.Add(kParBlank);
+    out.AddUtf8(kPositiveHeading);
+    out.Add(kTextFont);
+    out.CopyFile(plusFile);
+    out.AddUtf8(kNegativeHeading);
+    out.Add(kTextFont);
+    out.CopyFile(minusFile);
+    out.Add(kPar);
+    out.Add(kRule);
+    out.Add(kParBlank);
+    out.Add(kParSevenBlanks);
+    out.Add(kParBlank);
+    out.Add(kEnd);
+    WriteFileAtomic(JoinPath(in.dataDir, kPairReportFile), out.text());
+    return score;
+}
+
+void WriteManReport(const ManReportInput& in) {
+    const std::string plusFile = JoinPath(in.dataDir, kManPlusFile);
+    const std::string minusFile = JoinPath(in.dataDir, kManMinusFile);
+    EmptyFile(plusFile);
+    EmptyFile(minusFile);
+
+    WriteSignText(in.signTexts, plusFile, in.chart[kSun].Sign, kSun + 1, 0);
+    const bool venusBad = VenusAfflicted(in.natal);
+    WriteSignText(in.signTexts, venusBad ? minusFile : plusFile, in.chart[kVenus].Sign, kVenus + 1, venusBad ? 50 : 0);
+    const bool marsBad = MarsAfflicted(in.natal);
+    WriteSignText(in.signTexts, marsBad ? minusFile : plusFile, in.chart[kMars].Sign, kMars + 1, marsBad ? 50 : 0);
+
+    // Sun, Mercury, Venus, Mars, Jupiter, Saturn: the fifteen pairs (i, j), j after i,
+    // unfavourable texts first, then the favourable ones in the same order.
+    static constexpr std::array<int, 6> kBodies{kSun, kMercury, kVenus, kMars, kJupiter, kSaturn};
+    for (const auto& [file, flag] : {std::pair{minusFile, 50}, std::pair{plusFile, 0}}) {
+        for (std::size_t a = 0; a < kBodies.size(); ++a)
+            for (std::size_t b = a + 1; b < kBodies.size(); ++b) {
+                const int i = kBodies[a], j = kBodies[b];
+                const std::uint8_t cell = in.natal[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)];
+                if (cell == kNoAspect) continue;
+                WriteNatalText(in.natalTexts, file, i + 1, NatalAspectClass(cell), j + 1, flag);
+            }
+    }
+
+    Lines out;
+    out.Add(kFontTable);
+    out.Add(kManViewKind);
+    for (int i = 0; i < 3; ++i) out.Add(kPar);
+    out.AddUtf8(kManTitle);
+    out.Add(kIdentityFont);
+    out.Add(IdentityLine(in.man));
+    out.Add(kPar);
+    out.Add(SignLine(in.chart));
+    out.Add(kPar);
+    out.AddUtf8(kPositiveHeading);
+    out.Add(kPar);
+    out.Add(kTextFont);
+    out.CopyFile(plusFile);
+    out.AddUtf8(kNegativeHeading);
+    out.Add(kPar);
+    out.Add(kTextFont);
+    out.CopyFile(minusFile);
+    out.Add(kPar);
+    out.Add(kRule);
+    out.Add(kParBlank);
+    out.Add(kParSevenBlanks);
+    out.Add(kParBlank);
+    out.Add(kEnd);
+    WriteFileAtomic(JoinPath(in.dataDir, kManReportFile), out.text());
+}
+
+}  // namespace pelorin
