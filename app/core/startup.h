@@ -11,19 +11,17 @@
 #include <vector>
 
 #include "analysis/text_base.h"
+#include "app/core/analysis.h"
 #include "app/core/config.h"
 #include "people/person_record.h"
 
 namespace pelorin {
 
-// What start-up loads and resets; the analysis adds its results beside these.
-struct AppState {
+// What start-up loads and resets, beside the analysis state (the charts, the
+// grids, the totals, the scan tables, ProgressCounter, PairDone and ScanDone).
+struct AppState : AnalysisState {
     Config config;          // SystemDir, DataDir
     PeopleState people;     // tables, counts, chosen people
-    bool PairDone = false;
-    bool ScanDone = false;
-    std::array<std::array<std::uint8_t, 10>, 10> AspectGrid{};  // 255: no aspect
-    int ProgressCounter = 0;
     TextDatabases databases;  // AspectTexts, HouseTexts, NatalAspectTexts, SignTexts
     // Problems that start-up met but went on past (a missing "Fond.in"), for the
     // window to show once start-up is over.

@@ -1,0 +1,188 @@
+#include "app/core/analysis.h"
+
+#include <exception>
+#include <utility>
+
+#include "analysis/reports.h"
+#include "analysis/score.h"
+#include "astro/chart.h"
+#include "people/file_io.h"
+
+namespace pelorin {
+
+bool IsUnusedEntry(const ScanEntry& e) { return e.ManName == " "; }
+
+AnalysisResult RunPairAnalysis(const PeopleState& people, const AnalysisData& data, AnalysisState& state,
+                               PairAnalysisObserver& observer) {
+    AnalysisResult result;
+    if (!people.WomanChosen || !people.ManChosen) return result;
+    result.ran = true;
+    PairStep step = PairStep::ClearCompatibility;
+    try {
+        // From here on the state describes a pair in the making.
+        state.PairDone = false;
+        observer.ShowPage(MainPage::Compatibility);
+        observer.ClearCompatibility();
+
+        step = PairStep::ClearGrid;
+        ClearAspectGrid(state.AspectGrid);
+        observer.ShowPage(MainPage::Chart);
+
+        step = PairStep::Charts;
+        ComputeChart(people.ChosenWoman, state.WomanChart);
+        ComputeChart(people.ChosenMan, state.ManChart);
+
+        step = PairStep::MutualAspects;
+        FindMutualAspects(state.WomanChart, state.ManChart, state.AspectGrid);
+
+        step = PairStep::Houses;
+        state.WomanHouses.reset();
+        state.WomanHouses = ComputeHouses(people.ChosenWoman, state.WomanCusps);
+
+        step = PairStep::Overlay;
+        PlaceInHouses(state.ManChart, state.WomanCusps, state.HouseOverlay);
+
+        step = PairStep::NatalAspects;
+        FindNatalAspects(state.ManChart, state.NatalAspectGrid);
+
+        step = PairStep::ManReport;
+        state.PlusTotal = 0;
+        state.MinusTotal = 0;
+        WriteManReport({people.ChosenMan, state.ManChart, state.NatalAspectGrid, data.texts.NatalAspectTexts,
+                        data.texts.SignTexts, data.dataDir});
+
+        step = PairStep::ShowManReport;
+        observer.ShowPage(MainPage::Man);
+        observer.ManReportWritten(JoinPath(data.dataDir, kManReportFile));
+
+        step = PairStep::DrawChart;
+        observer.ChartReady(state);
+
+        step = PairStep::ShowManAgain;
+        observer.ShowPage(MainPage::Man);
+
+        step = PairStep::PairReport;
+        const PairScore score = WritePairReport({people.ChosenWoman, people.ChosenMan, state.AspectGrid,
+                                                 state.HouseOverlay, data.texts.AspectTexts,
+                                                 data.texts.HouseTexts, data.dataDir});
+        state.PlusTotal = score.PlusTotal;
+        state.MinusTotal = score.MinusTotal;
+
+        step = PairStep::ShowPairReport;
+        observer.ShowPage(MainPage::Pair);
+        observer.PairReportWritten(JoinPath(data.dataDir, kPairReportFile), state);
+
+        step = PairStep::Flags;
+        state.PairDone = true;
+        state.ScanDone = false;
+        observer.Done();
+    } catch (const std::exception& e) {
+        result.failedStep = step;
+        result.message = e.what();
+        return result;
+    }
+    result.ok = true;
+    return result;
+}
+
+namespace {
+
+void FillEntry(ScanEntry& e, const PersonRecord& man, const PairScore& score) {
+    e.ManName = man.Name.str();
+    e.ManDate = man.DateText.str();
+    e.ManPlace = CutTo(man.Place.view(), 25);
+    e.ManComment = CutTo(man.Comment.view(), 250);
+    e.PlusTotal = score.PlusTotal;
+    e.MinusTotal = score.MinusTotal;
+    e.PercentDefined = score.CompatPercent.has_value();
+    e.CompatPercent = score.CompatPercent.value_or(0);
+}
+
+void Run(const LetMessagesRun& f) {
+    if (f) f();
+}
+
+}  // namespace
+
+void ScanAllMen(PeopleState& people, const AnalysisData& data, AnalysisState& state,
+                const LetMessagesRun& letMessagesRun) {
+    // Whole entries, so that nothing of an earlier, longer scan stays behind.
+    state.ScanResults.fill(ScanEntry{});
+
+    TChart woman;
+    ComputeChart(people.ChosenWoman, woman);
+    state.WomanHouses.reset();
+    state.WomanHouses = ComputeHouses(people.ChosenWoman, state.WomanCusps);
+
+    const ScoreLookups lookups = ScanLookups(data.texts.AspectTexts, data.texts.HouseTexts, data.dataDir);
+    const bool timeKnown = people.ChosenWoman.TimeKnown != 0;
+    std::size_t n = 0;
+    for (int s = 1; s <= kUsableSlots; ++s) {
+        const PersonRecord& slot = people.MenTable.slot(s);
+        if (IsFreeSlot(slot)) continue;
+        people.ChosenMan = slot;
+        ComputeChart(people.ChosenMan, state.ManChart);
+        ClearAspectGrid(state.AspectGrid);
+        FindMutualAspects(woman, state.ManChart, state.AspectGrid);
+        PlaceInHouses(state.ManChart, state.WomanCusps, state.HouseOverlay);
+        const PairScore score = ScorePair(state.AspectGrid, state.HouseOverlay, timeKnown, lookups);
+        FillEntry(state.ScanResults[n++], people.ChosenMan, score);
+
+        Run(letMessagesRun);
+        if (++state.ProgressCounter > 100) state.ProgressCounter = 1;
+        Run(letMessagesRun);
+    }
+}
+
+int RankKey(const ScanEntry& e) {
+    if (IsUnusedEntry(e)) return -2;
+    return e.PercentDefined ? e.CompatPercent : -1;
+}
+
+void RankScan(AnalysisState& state) {
+    ScanTable& r = state.RankedResults;
+    r = state.ScanResults;
+    // Neighbours swap only when the first is strictly lower: equal keys keep
+    // their scan order.
+    for (int pass = 0; pass < kScanEntries - 1; ++pass)
+        for (std::size_t i = 0; i + 1 < r.size(); ++i)
+            if (RankKey(r[i]) < RankKey(r[i + 1])) std::swap(r[i], r[i + 1]);
+}
+
+AnalysisResult RunScan(PeopleState& people, const AnalysisData& data, AnalysisState& state, ScanObserver& observer) {
+    AnalysisResult result;
+    result.ran = true;
+    try {
+        // The scan overwrites the pair's charts, grid and overlay and the
+        // ranking: neither stays printable unless the scan ends.
+        state.PairDone = false;
+        state.ScanDone = false;
+        observer.Started();
+        observer.LetMessagesRun();
+        people.ManChosen = false;
+        observer.LetMessagesRun();
+        state.ProgressCounter = 0;
+        observer.LetMessagesRun();
+
+        ClearAspectGrid(state.AspectGrid);
+        observer.ClearPages();
+
+        ScanAllMen(people, data, state, [&observer] { observer.LetMessagesRun(); });
+        RankScan(state);
+
+        observer.RankingReady(state);
+        observer.LetMessagesRun();
+        state.ProgressCounter = 0;
+        observer.LetMessagesRun();
+
+        state.PairDone = false;
+        state.ScanDone = true;
+    } catch (const std::exception& e) {
+        result.message = e.what();
+        return result;
+    }
+    result.ok = true;
+    return result;
+}
+
+}  // namespace pelorin
