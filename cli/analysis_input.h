@@ -1,0 +1,50 @@
+#pragma once
+// What the analysis commands load from the data directory of a configuration,
+// in the order of the program's start-up: "Fond.in", both person files and the
+// four databases; and the people named by their stamps.
+#include <cerrno>
+#include <cstdio>
+#include <string>
+
+#include "analysis/text_base.h"
+#include "app/core/config.h"
+#include "astro/tabulated.h"
+#include "people/errors.h"
+#include "people/file_io.h"
+#include "people/person_record.h"
+
+namespace pelorin::cli {
+
+struct AnalysisInput {
+    Config config;
+    PeopleState people;
+    TextDatabases texts;
+};
+
+// As at start-up, a missing "Fond.in" leaves Pluto at its zero position (said on
+// standard error); a damaged one is a data error.
+inline void LoadAnalysisInput(const std::string& command, const std::string& configFile, AnalysisInput& in) {
+    in.config = ReadConfig(configFile);
+    const std::string& dir = in.config.DataDir;
+    std::string message;
+    const int rc = LoadTabulatedFile(JoinPath(dir, "Fond.in"), &message);
+    if (rc == ENOENT) std::fprintf(stderr, "pelorin-cli %s: %s\n", command.c_str(), message.c_str());
+    else if (rc != 0) throw Error(message);
+    LoadPersonFile(JoinPath(dir, "FEMIN.DAT"), in.people.WomenTable);
+    LoadPersonFile(JoinPath(dir, "MEN.DAT"), in.people.MenTable);
+    LoadTextDatabases(dir, in.texts);
+}
+
+// The used slot of the table holding `stamp`; an Error naming the file when none does.
+inline const PersonRecord& PersonByStamp(const PersonTable& table, const std::string& stamp,
+                                         const std::string& dataDir) {
+    const int slot = FindSlotByStamp(table, stamp);
+    if (slot == 0 || IsFreeSlot(table.slot(slot))) {
+        const char* file = table.kind == TableKind::Women ? "FEMIN.DAT" : "MEN.DAT";
+        throw Error(std::string(table.kind == TableKind::Women ? "Женщины" : "Мужчины") + " с отметкой «" +
+                    stamp + "» нет в файле «" + JoinPath(dataDir, file) + "».");
+    }
+    return table.slot(slot);
+}
+
+}  // namespace pelorin::cli

@@ -1,0 +1,56 @@
+// pelorin-cli pair: the whole pair analysis of a woman and a man named by their
+// stamps, the report files written in the data directory as the program does.
+#include "analysis/score.h"
+#include "app/core/analysis.h"
+#include "cli/analysis_input.h"
+#include "cli/command.h"
+#include "cli/json.h"
+
+namespace pelorin::cli {
+namespace {
+
+std::string GridJson(const AspectGrid& grid) {
+    std::vector<std::string> rows;
+    for (const auto& row : grid) {
+        std::vector<std::string> cells;
+        for (std::uint8_t c : row) cells.push_back(JsonNumber(static_cast<int>(c)));
+        rows.push_back(JsonArray(cells));
+    }
+    return JsonArray(rows);
+}
+
+int RunPair(const std::vector<std::string>& argv) {
+    Args args(argv, {"config", "woman", "man"});
+    const std::string configFile = args.required("config");
+    const std::string womanStamp = args.required("woman");
+    const std::string manStamp = args.required("man");
+
+    AnalysisInput in;
+    LoadAnalysisInput("pair", configFile, in);
+    in.people.ChosenWoman = PersonByStamp(in.people.WomenTable, womanStamp, in.config.DataDir);
+    in.people.ChosenMan = PersonByStamp(in.people.MenTable, manStamp, in.config.DataDir);
+    in.people.WomanChosen = in.people.ManChosen = true;
+
+    AnalysisState state;
+    PairAnalysisObserver none;
+    const AnalysisResult r = RunPairAnalysis(in.people, {in.config.DataDir, in.texts}, state, none);
+    if (!r.ok) throw Error(r.message);
+
+    std::vector<std::string> overlay;
+    for (std::int32_t h : state.HouseOverlay) overlay.push_back(JsonNumber(static_cast<int>(h)));
+    const auto percent = CompatPercentOf(state.PlusTotal, state.MinusTotal);
+    PrintJson(JsonObject()
+                  .num("plus", static_cast<int>(state.PlusTotal))
+                  .num("minus", static_cast<int>(state.MinusTotal))
+                  .raw("percent", percent ? JsonNumber(static_cast<int>(*percent)) : "null")
+                  .raw("aspects", GridJson(state.AspectGrid))
+                  .raw("overlay", JsonArray(overlay))
+                  .raw("natal", GridJson(state.NatalAspectGrid))
+                  .text());
+    return 0;
+}
+
+Register reg({"pair", "pair --config FILE --woman STAMP --man STAMP", RunPair});
+
+}  // namespace
+}  // namespace pelorin::cli
