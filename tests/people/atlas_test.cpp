@@ -296,3 +296,50 @@ TEST(AtlasAddCity, RewritesTheRegionFileAndTheChooserFindsTheCity) {
 
 }  // namespace
 }  // namespace pelorin
+
+namespace pelorin {
+namespace {
+
+// Region files of arbitrary bytes: every entry either gives a place or a data
+// error, never a read out of bounds (run under the sanitizer build too).
+TEST(AtlasRobustness, ArbitraryRegionBytesGivePlacesOrErrors) {
+    std::uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    };
+    const std::string alphabet = "*  -+0123456789.\r\n\xC0\xFF";
+    int places = 0, errors = 0;
+    for (int round = 0; round < 300; ++round) {
+        std::string content;
+        const int n = static_cast<int>(next() % 400);
+        for (int i = 0; i < n; ++i)
+            content += (next() % 8 == 0) ? static_cast<char>(next() & 0xFF) : alphabet[next() % alphabet.size()];
+        if (round % 3 == 0) content = CountryLine("Страна", "   1   2   3   4   5   6   7   8   9  10  11") +
+                                      "\r\n" + CityLine("Город", " 10 00   20 00").substr(0, next() % 46) +
+                                      "\r\n" + content;
+        const auto lines = SplitRegionLines(content);
+        for (const auto& line : lines) ASSERT_LE(line.size(), kAtlasLineWidth);
+        for (const auto& country : CountryEntries(lines)) {
+            for (const auto& city : CityEntries(lines, country)) {
+                for (int date : {1, 2448640}) {
+                    try {
+                        PlaceChoice p = ChoosePlace(lines, country, city, 1, 1, date == 1 ? 1900 : 2000, "f.wdt");
+                        EXPECT_EQ(p.CoordText.size(), 19u);
+                        EXPECT_EQ(p.ZoneText.size(), 5u);
+                        ++places;
+                    } catch (const Error&) {
+                        ++errors;
+                    }
+                }
+            }
+            EXPECT_EQ(SplitRegionLines(InsertCityLine(content, country, BuildCityLine(TypedCity()), "f.wdt")).size(),
+                      lines.size() + 1);
+        }
+    }
+    EXPECT_GT(places, 0);
+    EXPECT_GT(errors, 0);
+}
+
+}  // namespace
+}  // namespace pelorin
