@@ -259,8 +259,11 @@ def fit_symbol(rec):
     return out, round(w * s + 2 * SIDE_BEARING)
 
 
-def build_symbol(spec):
-    kind, arg = spec
+FONT_TIMESTAMP = 3879533852  # 2026-12-08, when the shipped font was first made
+
+
+def build_symbol(entry):
+    kind, arg = entry
     if kind == "char":
         rec, _ = record_char(arg, [SYM, SYM2, SANS])
         return fit_symbol(rec)
@@ -323,9 +326,9 @@ def main():
         if code in symbols:
             rec, adv = build_symbol(symbols[code])
             name = add("sym%02X" % code, rec, adv)
-            spec = symbols[code]
-            if spec[0] == "char" and ord(spec[1]) not in cmap:
-                cmap[ord(spec[1])] = name
+            entry = symbols[code]
+            if entry[0] == "char" and ord(entry[1]) not in cmap:
+                cmap[ord(entry[1])] = name
         else:
             ch = cp1251_char(code)
             if ch is None or ord(ch) not in cmap:
@@ -369,6 +372,8 @@ def main():
                 achVendID="PLRN", fsType=0)
     fb.setupPost()
     fb.setupMaxp()
+    # A fixed time stamp (seconds since 1904) so that a rerun gives the same bytes.
+    fb.font["head"].created = fb.font["head"].modified = FONT_TIMESTAMP
     path = os.path.join(out_dir, "Glyphar3.ttf")
     fb.save(path)
 
