@@ -173,23 +173,6 @@ TEST(PairReport, WomanWithoutBirthTimeGetsNoHouseTexts) {
     EXPECT_NE(rtf.find("СОВМЕСТИМОСТЬ 39%\r\n"), std::string::npos);
 }
 
-TEST(PairReport, TwoRunsGiveIdenticalFiles) {
-    ScratchDir a, b;
-    PairReport(a.path());
-    ManReport(a.path());
-    const std::string first = ReadFile(a.file("Itogo.rtf")), firstMan = ReadFile(a.file("Itogo_Men.rtf"));
-    // Again in the same directory (the text files are emptied, not appended to)
-    // and in another one.
-    PairReport(a.path());
-    ManReport(a.path());
-    PairReport(b.path());
-    ManReport(b.path());
-    EXPECT_EQ(ReadFile(a.file("Itogo.rtf")), first);
-    EXPECT_EQ(ReadFile(b.file("Itogo.rtf")), first);
-    EXPECT_EQ(ReadFile(a.file("Itogo_Men.rtf")), firstMan);
-    EXPECT_EQ(ReadFile(b.file("Itogo_Men.rtf")), firstMan);
-}
-
 TEST(PairReport, NothingMatchedSaysSoAndEachListIsOneLine) {
     ScratchDir dir;
     Pair none;
