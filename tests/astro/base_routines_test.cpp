@@ -155,8 +155,8 @@ TEST(BirthMoment, FormedAsTheEntryDialogsStoreIt) {
     r.Zone = 2;
     r.ShiftFlag.set("L");
     StoreBirthMoment(r);
-    EXPECT_EQ(r.Hour, 12);
-    EXPECT_EQ(r.Minute, 0);
+    EXPECT_EQ(+r.Hour, 12);  // fields of the packed record are read by value
+    EXPECT_EQ(+r.Minute, 0);
     EXPECT_NEAR(r.Moment, 36525 - 2.0 / 24 - 1.0 / 24, 1e-12);
     r.ShiftFlag.set(" ");  // any other mark: no extra hour
     StoreBirthMoment(r);

@@ -70,9 +70,9 @@ TEST(PersonTable, ClearedSlotPattern) {
     EXPECT_EQ(r.Comment.Data[1], 0x5A);  // only the first comment byte is written
     EXPECT_EQ(r.CoordText.str(), std::string(19, ' '));
     EXPECT_EQ(r.ZoneText.str(), std::string(5, ' '));
-    EXPECT_EQ(r.Day, 0);
-    EXPECT_EQ(r.Zone, 0.0);
-    EXPECT_EQ(r.Moment, 0.0);
+    EXPECT_EQ(+r.Day, 0);  // packed fields are read by value
+    EXPECT_EQ(+r.Zone, 0.0);
+    EXPECT_EQ(+r.Moment, 0.0);
     EXPECT_TRUE(IsFreeSlot(r));
     PersonTable w{TableKind::Women, {}};
     ClearSlot(w, 100);
