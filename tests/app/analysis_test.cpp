@@ -372,6 +372,14 @@ TEST(Scan, RankKeepsScanOrderForEqualKeysAndPutsUnusedLast) {
     EXPECT_EQ(RankKey(entry("x", 0)), 0);
     EXPECT_LT(RankKey(entry("x", std::nullopt)), 0);
     EXPECT_LT(RankKey(ScanEntry{}), RankKey(entry("x", std::nullopt)));
+
+    // All 100 entries in rising order: the last one needs every one of the 99
+    // passes to reach the front, and the comparisons run up to (99, 100).
+    for (int i = 0; i < kScanEntries; ++i)
+        state.ScanResults[static_cast<std::size_t>(i)] = entry("m", i);
+    RankScan(state);
+    for (int i = 0; i < kScanEntries; ++i)
+        EXPECT_EQ(state.RankedResults[static_cast<std::size_t>(i)].CompatPercent, kScanEntries - 1 - i);
 }
 
 TEST(Scan, CounterAndMessagesPerMan) {
