@@ -6,9 +6,12 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSet>
 #include <QTabWidget>
+#include <QTextEdit>
 
 #include "app/image_canvas.h"
 #include "app/message_boxes.h"
@@ -218,6 +221,33 @@ TEST(MainWindow, GaugeFollowsTheProgressCounter) {
     fx.state.ProgressCounter = 0;
     w->Timer1Timer();
     EXPECT_EQ(w->Form().Gauge1->value(), 0);
+}
+
+// Pictures, drawing surfaces, lists, text views and the gauge show no text of
+// their own: a screen reader has only their accessible names.
+TEST(MainWindow, ControlsWithoutTextHaveDistinctAccessibleNames) {
+    Fixture fx;
+    auto w = fx.Start();
+    QStringList missing;
+    QSet<QString> names;
+    int checked = 0;
+    for (QWidget* c : w->findChildren<QWidget*>()) {
+        const bool textless = qobject_cast<ImageCanvas*>(c) || qobject_cast<QListWidget*>(c) ||
+                              qobject_cast<QTextEdit*>(c) || qobject_cast<QPlainTextEdit*>(c) ||
+                              qobject_cast<QProgressBar*>(c);
+        if (!textless) continue;
+        ++checked;
+        const QString name = c->accessibleName().trimmed();
+        if (name.isEmpty()) missing << c->objectName();
+        else EXPECT_FALSE(names.contains(name)) << c->objectName().toStdString() << ": " << name.toStdString();
+        names.insert(name);
+    }
+    EXPECT_TRUE(missing.isEmpty()) << missing.join(", ").toStdString();
+    // Image1..Image16, two lists, two comment boxes, two reports, the gauge.
+    EXPECT_EQ(checked, 16 + 2 + 2 + 2 + 1);
+    auto& f = w->Form();
+    EXPECT_EQ(f.ListBox1->accessibleName(), QString::fromUtf8("Список женщин"));
+    EXPECT_EQ(f.Image13->accessibleName(), f.Image13->toolTip());
 }
 
 }  // namespace
