@@ -46,7 +46,12 @@ int RunChart(const std::vector<std::string>& argv) {
     // The data directory holds "Fond.in", from which Pluto comes. Without one
     // Pluto stands at its zero position, 0 degrees Aries.
     std::string dataDir;
-    if (args.has("data")) dataDir = *args.get("data");
+    if (args.has("data")) {
+        // A directory named on the command line need not end with a separator;
+        // the file name is appended to it as to the data directory of main.dat.
+        dataDir = *args.get("data");
+        if (!dataDir.empty() && dataDir.back() != '/' && dataDir.back() != '\\') dataDir += '\\';
+    }
     if (args.has("config")) dataDir = ReadConfig(*args.get("config")).DataDir;
     if (args.has("data") || args.has("config")) {
         // As at the program's start-up a missing file leaves Pluto at its zero

@@ -69,6 +69,13 @@ TEST(CliChartHouses, PlutoComesFromTheDataDirectory) {
     const auto shipped = RunCli("chart --moment 36525 --data " + Quote(test::SourceDataDir()));
     ASSERT_EQ(shipped.exitCode, 0) << shipped.err;
     EXPECT_NEAR(PlutoLon(shipped.out), 251.45, 0.01);
+    // The directory may be named without its trailing separator.
+    std::string bare = test::SourceDataDir();
+    bare.pop_back();
+    const auto withoutSeparator = RunCli("chart --moment 36525 --data " + Quote(bare));
+    ASSERT_EQ(withoutSeparator.exitCode, 0) << withoutSeparator.err;
+    EXPECT_TRUE(withoutSeparator.err.empty()) << withoutSeparator.err;
+    EXPECT_EQ(withoutSeparator.out, shipped.out);
 
     ScratchDir dir;
     test::WriteFile(dir.file("main.dat"), dir.path() + "\n" + dir.path() + "\n");
