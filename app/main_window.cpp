@@ -4,8 +4,13 @@
 #include <QEvent>
 #include <QFont>
 #include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 
+#include "app/core/analysis.h"
 #include "app/core/commands.h"
+#include "app/rich_text.h"
+#include "people/errors.h"
 #include "app/image_canvas.h"
 #include "app/message_boxes.h"
 #include "graphics/ui/oboznach_form.h"
@@ -18,10 +23,21 @@ namespace {
 
 QString FromCp1251(const std::string& s) { return QString::fromStdString(Cp1251ToUtf8(s)); }
 
+// Each item keeps its Windows-1251 line, from which the person is found.
+constexpr int kLineRole = Qt::UserRole;
+
 void FillList(QListWidget* list, const std::vector<std::string>& lines) {
     list->clear();
-    for (const std::string& line : lines) list->addItem(FromCp1251(line));
+    for (const std::string& line : lines) {
+        auto* item = new QListWidgetItem(FromCp1251(line), list);
+        item->setData(kLineRole, QByteArray::fromStdString(line));
+    }
     if (list->count() > 0) list->setCurrentRow(0);
+}
+
+std::string CurrentLine(const QListWidget* list) {
+    const QListWidgetItem* item = list->currentItem();
+    return item ? item->data(kLineRole).toByteArray().toStdString() : std::string();
 }
 
 QImage Picture(const char* name) { return QImage(QStringLiteral(":/pictures/") + QLatin1String(name)); }
@@ -79,6 +95,19 @@ void TZZavelForm::ConnectCommands() {
     connect(ui->BitBtn2, &QPushButton::clicked, this, &TZZavelForm::BitBtn2Click);
     connect(ui->BitBtn21, &QPushButton::clicked, this, &TZZavelForm::BitBtn21Click);
     connect(ui->BitBtn1, &QPushButton::clicked, this, &TZZavelForm::N22Click);
+
+    connect(ui->BitBtn4, &QPushButton::clicked, this, &TZZavelForm::BitBtn4Click);
+    connect(ui->ListBox1, &QListWidget::itemClicked, this, &TZZavelForm::BitBtn4Click);
+    connect(ui->ListBox1, &QListWidget::itemActivated, this, &TZZavelForm::BitBtn4Click);
+    connect(ui->BitBtn5, &QPushButton::clicked, this, &TZZavelForm::BitBtn5Click);
+    connect(ui->BitBtn13, &QPushButton::clicked, this, &TZZavelForm::BitBtn13Click);
+    connect(ui->BitBtn9, &QPushButton::clicked, this, &TZZavelForm::BitBtn9Click);
+    connect(ui->BitBtn8, &QPushButton::clicked, this, &TZZavelForm::BitBtn8Click);
+    connect(ui->ListBox2, &QListWidget::itemClicked, this, &TZZavelForm::BitBtn8Click);
+    connect(ui->ListBox2, &QListWidget::itemActivated, this, &TZZavelForm::BitBtn8Click);
+    connect(ui->BitBtn12, &QPushButton::clicked, this, &TZZavelForm::BitBtn12Click);
+    connect(ui->BitBtn7, &QPushButton::clicked, this, &TZZavelForm::BitBtn7Click);
+    connect(ui->BitBtn10, &QPushButton::clicked, this, &TZZavelForm::BitBtn10Click);
 
     const std::pair<ImageCanvas*, int> pictures[] = {
         {ui->Image15, kTopicTitlePicture15}, {ui->Image14, kTopicTitlePicture14},
@@ -140,12 +169,139 @@ void TZZavelForm::PrepareDrawingSurfaces() {
     ui->PageControl1->setCurrentIndex(static_cast<int>(MainPage::Title));
 }
 
+// ---- The person pages ----------------------------------------------------
+
+template <typename F>
+void TZZavelForm::Guarded(F&& command) {
+    try {
+        command();
+    } catch (const std::exception& e) {
+        boxes_.ShowError(this, QString::fromStdString(e.what()));
+    }
+}
+
+void TZZavelForm::Select(TableKind kind) {
+    const QListWidget* list = kind == TableKind::Women ? ui->ListBox1 : ui->ListBox2;
+    Guarded([&] { SelectPerson(state_.people, kind, CurrentLine(list), *this); });
+}
+
+void TZZavelForm::Add(TableKind kind) {
+    if (!MayAddPerson(state_.people, kind, *this)) return;
+    // The entry dialogs are not part of the program yet.
+    boxes_.ShowMessage(this, QString::fromUtf8("Ввод нового человека появится в следующей версии программы."));
+    Guarded([&] { ReloadPersonList(state_.people, kind, state_.config.DataDir, *this); });
+}
+
+void TZZavelForm::SaveComment(TableKind kind) {
+    const QPlainTextEdit* memo = kind == TableKind::Women ? ui->Memo1 : ui->Memo2;
+    std::vector<std::string> lines;
+    const QString text = memo->toPlainText();
+    if (!text.isEmpty())
+        for (const QString& line : text.split(QLatin1Char('\n'))) lines.push_back(Utf8ToCp1251(line.toStdString()));
+    Guarded([&] { SaveChosenComment(state_.people, kind, lines, state_.config.DataDir); });
+}
+
+void TZZavelForm::Delete(TableKind kind) {
+    Guarded([&] { DeleteChosenPerson(state_.people, kind, state_.config.DataDir, *this); });
+}
+
+void TZZavelForm::BitBtn4Click() { Select(TableKind::Women); }
+void TZZavelForm::BitBtn5Click() { Add(TableKind::Women); }
+void TZZavelForm::BitBtn13Click() { SaveComment(TableKind::Women); }
+void TZZavelForm::BitBtn9Click() { Delete(TableKind::Women); }
+void TZZavelForm::BitBtn8Click() { Select(TableKind::Men); }
+void TZZavelForm::BitBtn12Click() { Add(TableKind::Men); }
+void TZZavelForm::BitBtn7Click() { SaveComment(TableKind::Men); }
+void TZZavelForm::BitBtn10Click() { Delete(TableKind::Men); }
+
+void TZZavelForm::ShowList(TableKind kind, const std::vector<std::string>& lines, const std::string& caption) {
+    if (kind == TableKind::Women) ShowWomenList(lines, caption);
+    else ShowMenList(lines, caption);
+}
+
+void TZZavelForm::ShowCaption(TableKind kind, const std::string& caption) {
+    (kind == TableKind::Women ? ui->Label11 : ui->Label22)->setText(QString::fromStdString(caption));
+}
+
+void TZZavelForm::ShowComment(TableKind kind, const std::string& comment) {
+    (kind == TableKind::Women ? ui->Memo1 : ui->Memo2)->setPlainText(FromCp1251(comment));
+}
+
+void TZZavelForm::ShowChosen(TableKind kind, const std::string& text) {
+    (kind == TableKind::Women ? ui->Label9 : ui->Label10)->setText(QString::fromStdString(text));
+}
+
+void TZZavelForm::EnableScan() { ui->BitBtn11->setEnabled(true); }
+
+void TZZavelForm::EnablePairAndPrint() {
+    ui->BitBtn27->setEnabled(true);
+    ui->BitBtn29->setEnabled(true);
+}
+
+void TZZavelForm::Message(const std::string& text) { boxes_.ShowMessage(this, QString::fromStdString(text)); }
+
+bool TZZavelForm::Confirm(const std::string& text) { return boxes_.Confirm(this, QString::fromStdString(text)); }
+
+// ---- The analysis commands ----------------------------------------------
+
+namespace {
+
+class WindowPairObserver : public PairAnalysisObserver {
+public:
+    WindowPairObserver(Ui::TZZavelForm& ui) : ui_(ui) {}
+    void ShowPage(MainPage page) override {
+        ui_.PageControl1->setCurrentIndex(static_cast<int>(page));
+        QCoreApplication::processEvents();
+    }
+    void ManReportWritten(const std::string& rtfFile) override { ShowRtfFile(ui_.RichEdit2, rtfFile); }
+    void PairReportWritten(const std::string& rtfFile, const AnalysisState&) override {
+        ShowRtfFile(ui_.RichEdit1, rtfFile);
+    }
+
+private:
+    Ui::TZZavelForm& ui_;
+};
+
+class WindowScanObserver : public ScanObserver {
+public:
+    WindowScanObserver(Ui::TZZavelForm& ui) : ui_(ui) {}
+    void Started() override {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        QCoreApplication::processEvents();
+        ui_.Label10->setText(QString::fromUtf8("Мужчина: Сканируем всех"));
+        QCoreApplication::processEvents();
+    }
+    void ClearPages() override {
+        ui_.PageControl1->setCurrentIndex(static_cast<int>(MainPage::Compatibility));
+        ui_.Image1->FillSolid(Qt::white);
+        ui_.RichEdit1->clear();
+        ui_.RichEdit2->clear();
+        QCoreApplication::processEvents();
+    }
+    void LetMessagesRun() override { QCoreApplication::processEvents(); }
+    void RankingReady(const AnalysisState&) override {
+        while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+        ui_.BitBtn29->setEnabled(true);
+    }
+
+private:
+    Ui::TZZavelForm& ui_;
+};
+
+}  // namespace
+
 void TZZavelForm::BitBtn27Click() {
-    // The pair analysis command is wired here when it lands.
+    WindowPairObserver observer(*ui);
+    const AnalysisData data{state_.config.DataDir, state_.databases};
+    const AnalysisResult r = RunPairAnalysis(state_.people, data, state_, observer);
+    if (r.ran && !r.ok) boxes_.ShowError(this, QString::fromStdString(r.message));
 }
 
 void TZZavelForm::BitBtn11Click() {
-    // The scan of all men is wired here when it lands.
+    WindowScanObserver observer(*ui);
+    const AnalysisData data{state_.config.DataDir, state_.databases};
+    const AnalysisResult r = RunScan(state_.people, data, state_, observer);
+    if (!r.ok) boxes_.ShowError(this, QString::fromStdString(r.message));
 }
 
 void TZZavelForm::BitBtn29Click() {

@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "app/core/person_lists.h"
 #include "app/core/startup.h"
 #include "app/help.h"
 
@@ -17,7 +18,7 @@ class MessageBoxes;
 class TOboznachForm;
 class ImageCanvas;
 
-class TZZavelForm : public QWidget, private StartupView {
+class TZZavelForm : public QWidget, private StartupView, private PersonListView {
     Q_OBJECT
 public:
     // `configPath`: the "main.dat" to read at start-up. The legend is owned by
@@ -35,6 +36,16 @@ public:
     const StartupResult& LastStartup() const { return startup_; }
 
     Ui::TZZavelForm& Form() { return *ui; }
+
+    // The person pages: select, add, save the comment, delete.
+    void BitBtn4Click();   // women: "   Выбрать" (and a click in ListBox1)
+    void BitBtn5Click();   // women: "  Добавить"
+    void BitBtn13Click();  // women: " Сохранить"
+    void BitBtn9Click();   // women: "   Удалить"
+    void BitBtn8Click();   // men: "   Выбрать" (and a click in ListBox2)
+    void BitBtn12Click();  // men: "  Добавить"
+    void BitBtn7Click();   // men: "  Сохранить"
+    void BitBtn10Click();  // men: "   Удалить"
 
     void BitBtn27Click();
     void BitBtn11Click();
@@ -58,6 +69,24 @@ private:
     void SetDefaultCursor() override;
     void DisableAnalysisCommands() override;
     void PrepareDrawingSurfaces() override;
+
+    // PersonListView
+    void ShowList(TableKind kind, const std::vector<std::string>& lines, const std::string& caption) override;
+    void ShowCaption(TableKind kind, const std::string& caption) override;
+    void ShowComment(TableKind kind, const std::string& comment) override;
+    void ShowChosen(TableKind kind, const std::string& text) override;
+    void EnableScan() override;
+    void EnablePairAndPrint() override;
+    void Message(const std::string& text) override;
+    bool Confirm(const std::string& text) override;
+
+    void Select(TableKind kind);
+    void Add(TableKind kind);
+    void SaveComment(TableKind kind);
+    void Delete(TableKind kind);
+    // Runs a command, showing an error it raises in a message box.
+    template <typename F>
+    void Guarded(F&& command);
 
     void LoadPictures();
     void ConnectCommands();

@@ -13,3 +13,16 @@ void QtMessageBoxes::ShowWarning(QWidget* parent, const QString& text) {
 }
 
 }  // namespace pelorin
+
+namespace pelorin {
+
+void QtMessageBoxes::ShowMessage(QWidget* parent, const QString& text) {
+    QMessageBox::information(parent, QStringLiteral("Pelorin"), text);
+}
+
+bool QtMessageBoxes::Confirm(QWidget* parent, const QString& text) {
+    return QMessageBox::question(parent, QStringLiteral("Pelorin"), text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+}  // namespace pelorin

@@ -14,12 +14,18 @@ public:
     virtual void ShowError(QWidget* parent, const QString& text) = 0;
     // A warning about something the program went on past, with an OK button.
     virtual void ShowWarning(QWidget* parent, const QString& text) = 0;
+    // A plain message with an OK button.
+    virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
+    // A question with Yes and No; true for Yes.
+    virtual bool Confirm(QWidget* parent, const QString& text) = 0;
 };
 
 class QtMessageBoxes : public MessageBoxes {
 public:
     void ShowError(QWidget* parent, const QString& text) override;
     void ShowWarning(QWidget* parent, const QString& text) override;
+    void ShowMessage(QWidget* parent, const QString& text) override;
+    bool Confirm(QWidget* parent, const QString& text) override;
 };
 
 }  // namespace pelorin

@@ -15,6 +15,8 @@
 
 #include "app/image_canvas.h"
 #include "app/message_boxes.h"
+#include "app/core/analysis.h"
+#include "app/core/commands.h"
 #include "people/cp1251.h"
 #include "people/errors.h"
 #include "people/person_record.h"
@@ -28,7 +30,13 @@ struct RecordingBoxes : MessageBoxes {
     QStringList shown;
     void ShowError(QWidget*, const QString& text) override { shown << text; }
     void ShowWarning(QWidget*, const QString& text) override { warnings << text; }
-    QStringList warnings;
+    void ShowMessage(QWidget*, const QString& text) override { messages << text; }
+    bool Confirm(QWidget*, const QString& text) override {
+        questions << text;
+        return answerYes;
+    }
+    QStringList warnings, messages, questions;
+    bool answerYes = true;
 };
 
 PersonTable People(TableKind kind, int n) {
@@ -116,6 +124,75 @@ TEST(MainWindow, StartupFillsTheListsAndDisablesTheCommands) {
     f.ListBox1->clear();
     w->FormActivate();
     EXPECT_EQ(f.ListBox1->count(), 0);
+}
+
+// The whole road of a user: choose a woman and a man, analyse the pair, then scan.
+TEST(MainWindow, ChoosingAPairAnalysesItAndScansAllMen) {
+    Fixture fx(2, 3);
+    for (const char* kind : {"FEMIN.DAT", "MEN.DAT"}) {
+        PersonTable t{std::string(kind) == "MEN.DAT" ? TableKind::Men : TableKind::Women, {}};
+        LoadPersonFile(fx.dir.file(kind), t);
+        for (int i : UsedSlots(t)) {
+            t.slot(i).CoordText.set(Utf8ToCp1251(" 37°37’ВД  55°45’СШ"));
+            t.slot(i).TimeKnown = 1;
+            t.slot(i).Moment = 30000 + 97.3 * i;
+        }
+        SavePersonFile(fx.dir.file(kind), t);
+    }
+    const std::string built = std::string(PELORIN_BINARY_DIR) + "/data/";
+    for (const char* f : {"data1.dat", "data1_d.dat", "as1.dat", "pla1.dat", "Fond.in"})
+        test::WriteFile(fx.dir.file(f), test::ReadFile(built + f));
+    for (const char* f : {"data2.dat", "data2_d.dat", "as2.dat", "pla2.dat"}) test::WriteFile(fx.dir.file(f), "");
+    auto w = fx.Start(DefaultStartupHooks(fx.state));
+    auto& f = w->Form();
+    ASSERT_TRUE(fx.boxes.shown.isEmpty()) << fx.boxes.shown.join("|").toStdString();
+
+    f.ListBox1->setCurrentRow(1);
+    w->BitBtn4Click();
+    EXPECT_TRUE(f.BitBtn11->isEnabled());
+    EXPECT_FALSE(f.BitBtn27->isEnabled());
+    EXPECT_TRUE(f.Label9->text().startsWith(QString::fromUtf8("Женщина: Имя 11")));
+    w->BitBtn8Click();
+    EXPECT_TRUE(f.BitBtn27->isEnabled());
+    EXPECT_TRUE(f.BitBtn29->isEnabled());
+
+    w->BitBtn27Click();
+    ASSERT_TRUE(fx.boxes.shown.isEmpty()) << fx.boxes.shown.join("|").toStdString();
+    EXPECT_EQ(f.PageControl1->currentIndex(), static_cast<int>(MainPage::Pair));
+    EXPECT_TRUE(f.RichEdit1->toPlainText().contains(QString::fromUtf8("АНАЛИЗ СОВМЕСТИМОСТИ")));
+    EXPECT_TRUE(f.RichEdit1->toPlainText().contains(QString::fromUtf8("Позитивные факторы")));
+    EXPECT_TRUE(f.RichEdit2->toPlainText().contains(QString::fromUtf8("ГОРОСКОП МУЖЧИНЫ")));
+    EXPECT_TRUE(fx.state.PairDone);
+
+    w->BitBtn11Click();
+    ASSERT_TRUE(fx.boxes.shown.isEmpty()) << fx.boxes.shown.join("|").toStdString();
+    EXPECT_TRUE(fx.state.ScanDone);
+    EXPECT_FALSE(fx.state.PairDone);
+    EXPECT_FALSE(fx.state.people.ManChosen);
+    EXPECT_EQ(f.Label10->text(), QString::fromUtf8("Мужчина: Сканируем всех"));
+    EXPECT_EQ(f.PageControl1->currentIndex(), static_cast<int>(MainPage::Compatibility));
+    EXPECT_TRUE(f.RichEdit1->toPlainText().isEmpty());
+    EXPECT_FALSE(IsUnusedEntry(fx.state.RankedResults[2]));
+    EXPECT_TRUE(IsUnusedEntry(fx.state.RankedResults[3]));
+}
+
+TEST(MainWindow, DeletingThroughThePageAsksFirst) {
+    Fixture fx(3, 1);
+    auto w = fx.Start();
+    auto& f = w->Form();
+    w->BitBtn9Click();  // nobody chosen yet
+    ASSERT_EQ(fx.boxes.messages.size(), 1);
+    EXPECT_EQ(fx.boxes.messages[0], QString::fromUtf8("  Не выбрана женщина...   "));
+    w->BitBtn4Click();
+    fx.boxes.answerYes = false;
+    w->BitBtn9Click();
+    EXPECT_EQ(fx.boxes.questions.size(), 1);
+    EXPECT_EQ(f.ListBox1->count(), 3);
+    fx.boxes.answerYes = true;
+    w->BitBtn9Click();
+    EXPECT_EQ(f.ListBox1->count(), 2);
+    EXPECT_EQ(f.Label11->text(), QString::fromUtf8("Список женщин.  Всего: 2 человек"));
+    EXPECT_EQ(f.Label9->text(), QString::fromUtf8("Женщина: "));
 }
 
 TEST(MainWindow, EmptyWomenFileHasNoSelection) {

@@ -1,0 +1,41 @@
+#include "app/rich_text.h"
+
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+
+#include "app/core/rtf_text.h"
+#include "people/cp1251.h"
+#include "people/file_io.h"
+
+namespace pelorin {
+
+void ShowRtfFile(QTextEdit* view, const std::string& path) {
+    const RtfDocument doc = ParseRtf(ReadWholeFile(path));
+    QTextDocument* text = view->document();
+    text->clear();
+    QTextCursor cursor(text);
+    bool first = true;
+    for (const RtfParagraph& p : doc.paragraphs) {
+        QTextBlockFormat block;
+        block.setAlignment(p.centred ? Qt::AlignHCenter : Qt::AlignLeft);
+        if (first) cursor.setBlockFormat(block);
+        else cursor.insertBlock(block);
+        first = false;
+        for (const RtfRun& r : p.runs) {
+            QTextCharFormat f;
+            const std::string family =
+                r.font >= 0 && static_cast<std::size_t>(r.font) < doc.fonts.size() ? doc.fonts[r.font] : "";
+            f.setFontFamilies({QString::fromStdString(family.empty() ? "Arial" : family)});
+            f.setFontPointSize(r.halfPoints / 2.0);
+            f.setFontWeight(r.bold ? QFont::Bold : QFont::Normal);
+            f.setFontItalic(r.italic);
+            cursor.insertText(QString::fromStdString(Cp1251ToUtf8(r.text)), f);
+        }
+    }
+    view->moveCursor(QTextCursor::Start);
+}
+
+}  // namespace pelorin
