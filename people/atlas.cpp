@@ -219,6 +219,14 @@ std::string CoordText(std::string_view cityLine, const std::string& fileName) {
     if (!lat || !lon) throw Error(where + " градусы широты или долготы не читаются как целое число");
     if (lat->value >= 90 || lon->value >= 180)
         throw Error(where + " широта не меньше 90° или долгота не меньше 180°");
+    // The minutes are copied as they stand, so they must read as the houses read
+    // the coordinate text back: blanks, an optional sign, digits and nothing after.
+    for (std::size_t col : {kLonMinCol, kLatMinCol}) {
+        std::string_view m = cityLine.substr(col, 2);
+        m.remove_prefix(std::min(m.find_first_not_of(' '), m.size()));
+        if (!m.empty() && (m[0] == '-' || m[0] == '+')) m.remove_prefix(1);
+        if (!AllDigits(m)) throw Error(where + " минуты широты или долготы не читаются как число");
+    }
     static const std::string kDegree = Utf8ToCp1251("°");
     static const std::string kMinute = Utf8ToCp1251("’");
     const std::string lonMark = Utf8ToCp1251(lon->negative ? "ЗД" : "ВД");

@@ -91,7 +91,8 @@ double ReadZoneField(std::string_view countryLine, int field, const std::string&
 std::string ZoneText(double zone);
 
 // The 19-character coordinate text of a city line (cp1251). Throws Error naming
-// `fileName` when the degrees are not integers or have no text form.
+// `fileName` when the degrees are not integers or have no text form, or when the
+// minutes (copied as they stand) do not read as a number.
 std::string CoordText(std::string_view cityLine, const std::string& fileName);
 
 // The place fields of a city of a country for a birth on the given date, as the

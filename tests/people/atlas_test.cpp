@@ -73,6 +73,17 @@ TEST(AtlasCoordText, UnreadableOrImpossibleDegreesAreDataErrors) {
     }
 }
 
+TEST(AtlasCoordText, MinutesThatTheHousesCannotReadAreDataErrors) {
+    // Minutes are copied into the coordinate text, which the houses read back
+    // later: a city line with "1 " or "ab" there would give a person whose houses
+    // fail, so the place is refused when it is chosen.
+    EXPECT_THROW(Coord(" 11 40  -61 1 "), Error);
+    EXPECT_THROW(Coord(" 11 4x  -61 10"), Error);
+    EXPECT_THROW(Coord(" 11     -61 10"), Error);
+    // A blank before a single digit reads, as the houses read it.
+    EXPECT_EQ(Coord(" 11  4  -61 10"), " 61°10’ЗД  11° 4’СШ");
+}
+
 TEST(AtlasZone, JulianDayAndTheRangeBoundaries) {
     EXPECT_DOUBLE_EQ(JulianDayAt0h(1, 1, 2000), 2451544.5);
     EXPECT_DOUBLE_EQ(JulianDayAt0h(1, 5, 1924), 2423906.5);
