@@ -1,0 +1,81 @@
+// pelorin-cli render: the bi-wheel picture of a woman and a man named by their
+// stamps, as the page "Карта" shows it after a pair analysis, written as PNG.
+// Built only with the Qt layer; runs without a display (offscreen platform).
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+
+#include "analysis/aspects.h"
+#include "astro/chart.h"
+#include "astro/houses.h"
+#include "cli/analysis_input.h"
+#include "cli/command.h"
+#include "graphics/ui/bi_wheel_painter.h"
+#include "graphics/ui/symbol_font.h"
+#include "people/cp1251.h"
+
+namespace pelorin::cli {
+namespace {
+
+// The size of the chart picture on the page "Карта".
+constexpr int kPictureWidth = 782;
+constexpr int kPictureHeight = 880;
+
+// The application object the painting needs, without a display unless one is
+// asked for. It must end before the program does (Qt's statics go first).
+std::unique_ptr<QGuiApplication> GuiApplication() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "pelorin-cli";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+int RunRender(const std::vector<std::string>& argv) {
+    Args args(argv, {"config", "woman", "man", "out"});
+    const std::string configFile = args.required("config");
+    const std::string womanStamp = args.required("woman");
+    const std::string manStamp = args.required("man");
+    const std::string out = args.required("out");
+
+    // What the picture needs of the start-up: Fond.in and the two person files.
+    Config config = ReadConfig(configFile);
+    const std::string& dir = config.DataDir;
+    std::string message;
+    const int rc = LoadTabulatedFile(JoinPath(dir, "Fond.in"), &message);
+    if (rc == ENOENT) std::fprintf(stderr, "pelorin-cli render: %s\n", message.c_str());
+    else if (rc != 0) throw Error(message);
+    PeopleState people;
+    LoadPersonFile(JoinPath(dir, "FEMIN.DAT"), people.WomenTable);
+    LoadPersonFile(JoinPath(dir, "MEN.DAT"), people.MenTable);
+    const PersonRecord& woman = PersonByStamp(people.WomenTable, womanStamp, dir);
+    const PersonRecord& man = PersonByStamp(people.MenTable, manStamp, dir);
+
+    // The steps of the pair analysis the chart draws from.
+    TChart womanChart{}, manChart{};
+    ComputeChart(woman, womanChart);
+    ComputeChart(man, manChart);
+    AspectGrid grid;
+    FindMutualAspects(womanChart, manChart, grid);
+    TCusps cusps{};
+    ComputeHouses(woman, cusps);
+
+    const auto app = GuiApplication();
+    if (InstallSymbolFont().isEmpty()) throw Error("Не удалось зарегистрировать шрифт символов.");
+    QImage picture(kPictureWidth, kPictureHeight, QImage::Format_RGB32);
+    {
+        QPainter canvas(&picture);
+        DrawBiWheel(canvas, kPictureWidth, kPictureHeight, womanChart, manChart, cusps, grid, true, &grid);
+    }
+    if (!picture.save(QString::fromStdString(out), "PNG"))
+        throw Error("Не удалось записать файл «" + out + "».");
+    return 0;
+}
+
+Register reg({"render", "render --config FILE --woman STAMP --man STAMP --out FILE.png", RunRender});
+
+}  // namespace
+}  // namespace pelorin::cli
