@@ -1,15 +1,19 @@
 #include "app/main_window.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QEvent>
 #include <QFont>
 #include <QListWidget>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QTextEdit>
 
 #include "app/core/analysis.h"
 #include "app/core/commands.h"
 #include "app/rich_text.h"
+#include "graphics/ui/bi_wheel_painter.h"
+#include "graphics/ui/diagram.h"
 #include "people/errors.h"
 #include "app/image_canvas.h"
 #include "app/message_boxes.h"
@@ -246,20 +250,58 @@ bool TZZavelForm::Confirm(const std::string& text) { return boxes_.Confirm(this,
 
 namespace {
 
+// The compatibility bar of "Совместимость" (Image3).
+void DrawStrip(ImageCanvas* image, PairBarMode mode, std::int32_t minus, std::int32_t plus, const PairRowTexts& man) {
+    if (image->Surface().isNull()) image->FillSolid(Qt::white);
+    QImage& surface = image->Surface();
+    QPainter painter(&surface);
+    DrawPairBar(painter, surface.size(), mode, minus, plus, man);
+    painter.end();
+    image->update();
+}
+
+// The ranking of "Совместимость" (Image2). The picture grows beyond its 1500
+// pixels when the list needs it, so that every one of 99 men can be seen.
+void DrawRankingOn(ImageCanvas* image, const ScanTable& ranking, RankingMode mode) {
+    const int height = std::max(1500, mode == RankingMode::List ? RankingPictureHeight(ranking) : 1500);
+    if (image->height() != height) image->resize(image->width(), height);
+    if (image->Surface().isNull()) image->FillSolid(Qt::white);
+    QImage& surface = image->Surface();
+    QPainter painter(&surface);
+    DrawRanking(painter, surface.size(), ranking, mode);
+    painter.end();
+    image->update();
+}
+
 class WindowPairObserver : public PairAnalysisObserver {
 public:
-    WindowPairObserver(Ui::TZZavelForm& ui) : ui_(ui) {}
+    WindowPairObserver(Ui::TZZavelForm& ui, const PeopleState& people) : ui_(ui), people_(people) {}
+    void ClearCompatibility() override {
+        DrawRankingOn(ui_.Image2, ScanTable{}, RankingMode::Clear);
+        DrawStrip(ui_.Image3, PairBarMode::ScaleOnly, 0, 0, PairRowTexts{});
+    }
     void ShowPage(MainPage page) override {
         ui_.PageControl1->setCurrentIndex(static_cast<int>(page));
         QCoreApplication::processEvents();
     }
     void ManReportWritten(const std::string& rtfFile) override { ShowRtfFile(ui_.RichEdit2, rtfFile); }
-    void PairReportWritten(const std::string& rtfFile, const AnalysisState&) override {
+    void ChartReady(const AnalysisState& s) override {
+        // The bi-wheel on the chart image of "Карта", at its current size.
+        QImage& surface = ui_.Image1->Surface();
+        QPainter painter(&surface);
+        DrawBiWheel(painter, surface.width(), surface.height(), s.WomanChart, s.ManChart, s.WomanCusps,
+                    s.AspectGrid, true, &s.AspectGrid);
+        painter.end();
+        ui_.Image1->update();
+    }
+    void PairReportWritten(const std::string& rtfFile, const AnalysisState& s) override {
         ShowRtfFile(ui_.RichEdit1, rtfFile);
+        DrawStrip(ui_.Image3, PairBarMode::Full, s.MinusTotal, s.PlusTotal, PairRowTextsOf(people_.ChosenMan));
     }
 
 private:
     Ui::TZZavelForm& ui_;
+    const PeopleState& people_;
 };
 
 class WindowScanObserver : public ScanObserver {
@@ -273,13 +315,16 @@ public:
     }
     void ClearPages() override {
         ui_.PageControl1->setCurrentIndex(static_cast<int>(MainPage::Compatibility));
-        ui_.Image1->FillSolid(Qt::white);
+        ui_.Image1->FillSolid(Qt::white);  // the bi-wheel's blank mode: a white surface
         ui_.RichEdit1->clear();
         ui_.RichEdit2->clear();
+        DrawStrip(ui_.Image3, PairBarMode::ScaleOnly, 0, 0, PairRowTexts{});
+        DrawRankingOn(ui_.Image2, ScanTable{}, RankingMode::Clear);
         QCoreApplication::processEvents();
     }
     void LetMessagesRun() override { QCoreApplication::processEvents(); }
-    void RankingReady(const AnalysisState&) override {
+    void RankingReady(const AnalysisState& s) override {
+        DrawRankingOn(ui_.Image2, s.RankedResults, RankingMode::List);
         while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
         ui_.BitBtn29->setEnabled(true);
     }
@@ -291,7 +336,7 @@ private:
 }  // namespace
 
 void TZZavelForm::BitBtn27Click() {
-    WindowPairObserver observer(*ui);
+    WindowPairObserver observer(*ui, state_.people);
     const AnalysisData data{state_.config.DataDir, state_.databases};
     const AnalysisResult r = RunPairAnalysis(state_.people, data, state_, observer);
     if (r.ran && !r.ok) boxes_.ShowError(this, QString::fromStdString(r.message));

@@ -4,6 +4,7 @@
 // 10 x 10 grid of the mutual aspects below the wheel. This is the whole drawing as
 // a list of operations in pixels, in the order they are painted; the Qt layer
 // (graphics/ui/bi_wheel_painter.h) only paints them.
+#include "graphics/rgb.h"
 #include <array>
 #include <cstdint>
 #include <string>
@@ -16,10 +17,6 @@
 
 namespace pelorin {
 
-struct Rgb {
-    std::uint8_t r = 0, g = 0, b = 0;
-    bool operator==(const Rgb&) const = default;
-};
 
 namespace wheel_colour {
 inline constexpr Rgb kWoman{255, 0, 255};

@@ -8,6 +8,7 @@
 // Rectangles follow the canvas convention of the pictures: from (left, top) to
 // (right, bottom) with the right column and the bottom row excluded. Lines are
 // 1 pixel wide and leave out their end point.
+#include "graphics/rgb.h"
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -18,10 +19,6 @@
 
 namespace pelorin {
 
-struct Rgb {
-    std::uint8_t r = 0, g = 0, b = 0;
-    bool operator==(const Rgb&) const = default;
-};
 
 inline constexpr Rgb kDiagramWhite{255, 255, 255};
 inline constexpr Rgb kDiagramBlack{0, 0, 0};

@@ -163,6 +163,19 @@ TEST(MainWindow, ChoosingAPairAnalysesItAndScansAllMen) {
     EXPECT_TRUE(f.RichEdit1->toPlainText().contains(QString::fromUtf8("Позитивные факторы")));
     EXPECT_TRUE(f.RichEdit2->toPlainText().contains(QString::fromUtf8("ГОРОСКОП МУЖЧИНЫ")));
     EXPECT_TRUE(fx.state.PairDone);
+    // The bi-wheel on "Карта".
+    const QImage& chart = f.Image1->Surface();
+    EXPECT_EQ(chart.size(), QSize(782, 880));
+    int ink = 0;
+    for (int y = 0; y < chart.height(); y += 2)
+        for (int x = 0; x < chart.width(); x += 2) ink += chart.pixelColor(x, y) != QColor(Qt::white);
+    EXPECT_GT(ink, 2000);
+    // The bar of "Совместимость" holds the filled blue part of the pair's percentage.
+    const QImage& strip = f.Image3->Surface();
+    int blue = 0;
+    for (int x = 0; x < strip.width(); ++x)
+        for (int y = 0; y < strip.height(); ++y) blue += strip.pixelColor(x, y) == QColor(111, 129, 230);
+    EXPECT_GT(blue, 50);
 
     w->BitBtn11Click();
     ASSERT_TRUE(fx.boxes.shown.isEmpty()) << fx.boxes.shown.join("|").toStdString();
@@ -172,8 +185,12 @@ TEST(MainWindow, ChoosingAPairAnalysesItAndScansAllMen) {
     EXPECT_EQ(f.Label10->text(), QString::fromUtf8("Мужчина: Сканируем всех"));
     EXPECT_EQ(f.PageControl1->currentIndex(), static_cast<int>(MainPage::Compatibility));
     EXPECT_TRUE(f.RichEdit1->toPlainText().isEmpty());
+    EXPECT_EQ(f.Image1->Surface().pixelColor(391, 220), QColor(Qt::white));  // the chart was cleared
     EXPECT_FALSE(IsUnusedEntry(fx.state.RankedResults[2]));
     EXPECT_TRUE(IsUnusedEntry(fx.state.RankedResults[3]));
+    int rows = 0;
+    for (int y = 0; y < 200; ++y) rows += f.Image2->Surface().pixelColor(500, y) != QColor(Qt::white);
+    EXPECT_GT(rows, 10);  // the ranking list is drawn
 }
 
 TEST(MainWindow, DeletingThroughThePageAsksFirst) {
