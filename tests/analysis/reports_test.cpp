@@ -9,6 +9,7 @@
 #include "astro/chart.h"
 #include "people/cp1251.h"
 #include "people/errors.h"
+#include "support/report_data.h"
 #include "support/test_support.h"
 
 namespace pelorin {
@@ -17,12 +18,9 @@ namespace {
 using test::ReadFile;
 using test::ScratchDir;
 
-const std::string kReportData = std::string(PELORIN_SOURCE_DIR) + "/tests/data/report/";
+using test::kReportData;
 
-TextBase Packed(EntryKind kind, const std::string& file) {
-    const std::string path = kReportData + file;
-    return TextBase(file, SplitTextLines(PackTextSource(kind, ReadFile(path), path).plain));
-}
+TextBase Packed(EntryKind kind, const std::string& file) { return test::PackedReportBase(kind, file); }
 
 TextBase Raw(const std::string& name, const std::vector<const char*>& utf8Lines) {
     std::vector<std::string> lines;

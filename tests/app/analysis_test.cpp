@@ -11,6 +11,7 @@
 #include "astro/chart.h"
 #include "people/errors.h"
 #include "people/file_io.h"
+#include "support/report_data.h"
 #include "support/test_support.h"
 
 namespace pelorin {
@@ -19,12 +20,9 @@ namespace {
 using test::ReadFile;
 using test::ScratchDir;
 
-const std::string kReportData = std::string(PELORIN_SOURCE_DIR) + "/tests/data/report/";
+using test::kReportData;
 
-TextBase Packed(EntryKind kind, const std::string& file) {
-    const std::string path = kReportData + file;
-    return TextBase(file, SplitTextLines(PackTextSource(kind, ReadFile(path), path).plain));
-}
+TextBase Packed(EntryKind kind, const std::string& file) { return test::PackedReportBase(kind, file); }
 
 TextDatabases ReportBases() {
     TextDatabases t;
