@@ -1,0 +1,143 @@
+#include "people/person_entry.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "astro/birth_moment.h"
+#include "people/cp1251.h"
+#include "people/file_io.h"
+
+namespace pelorin {
+namespace {
+
+std::string TwoDigits(int v) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02d", v);
+    return buf;
+}
+
+std::string FourDigits(int v) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%04d", v);
+    return buf;
+}
+
+// A new record: every byte zero, then the fields the two dialogs fill alike.
+PersonRecord NewRecord(const std::string& name, int day, int month, int year) {
+    PersonRecord r;
+    std::memset(&r, 0, sizeof r);
+    r.Name.set(PadRight(CutTo(name, 20), 20));
+    r.Day = day;
+    r.Month = month;
+    r.Year = year;
+    r.DateText.set(DateTextOf(day, month, year));
+    r.ShiftFlag.set("L");
+    return r;
+}
+
+void SetUnknownTime(PersonRecord& r) {
+    r.Hour = 12;
+    r.Minute = 0;
+    r.TimeText.set(" --- ");
+    r.TimeKnown = 0;
+}
+
+std::string BadDateMessage(int day, int month, int year) {
+    return "  Неверная дата рождения: " + DateTextOf(day, month, year) + "  ";
+}
+
+std::string FullTableMessage(TableKind kind) {
+    return kind == TableKind::Women ? "   Вы не можете ввести более 99 женщин   "
+                                    : "   Вы не можете ввести более 99 мужчин   ";
+}
+
+// Comment, stamp, list line, spare fields and moment; then the first free slot and
+// the file. The slot is given back when the file cannot be written.
+EntryResult Finish(PersonRecord& r, const std::vector<std::string>& commentLines, PersonTable& table,
+                   const std::string& dataDir, std::time_t now, const char* fileName) {
+    r.Comment.set(EntryComment(commentLines));
+    r.Stamp.set(MakeUniqueStamp(table, now));
+    BuildListLine(r);
+    r.Spare1 = 0;
+    r.Spare2 = 0;
+    std::memset(r.Spare3, 0, sizeof r.Spare3);
+    StoreBirthMoment(r);
+
+    const int slot = FirstFreeSlot(table);
+    if (slot == 0) return {EntryOutcome::Refused, FullTableMessage(table.kind), 0};
+    const PersonRecord before = table.slot(slot);
+    table.slot(slot) = r;
+    try {
+        SavePersonFile(JoinPath(dataDir, fileName), table);
+    } catch (...) {
+        table.slot(slot) = before;
+        throw;
+    }
+    return {EntryOutcome::Stored, {}, slot};
+}
+
+}  // namespace
+
+std::string MenCoordText() { return Utf8ToCp1251(" 93°13’ЗД  44°53’СШ"); }
+
+std::string DateTextOf(int day, int month, int year) {
+    return TwoDigits(day) + "." + TwoDigits(month) + "." + FourDigits(year);
+}
+
+bool IsCalendarDate(int day, int month, int year) {
+    if (year < 1000 || year > 9999 || month < 1 || month > 12 || day < 1) return false;
+    static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    const int last = kDays[month - 1] + (month == 2 && leap ? 1 : 0);
+    return day <= last;
+}
+
+std::string EntryComment(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    for (char& c : text)
+        if (c == '\n' || c == '\f' || c == '\r') c = ' ';
+    if (text.size() < 250) text.resize(250, ' ');
+    return CutTo(text, 255);
+}
+
+EntryResult StoreWoman(const WomanEntry& e, PlaceChooser& chooser, PersonTable& women,
+                       const std::string& dataDir, std::time_t now) {
+    if (e.name.empty()) return {EntryOutcome::Refused, "  Не введено имя  ", 0};
+    if (!IsCalendarDate(e.day, e.month, e.year))
+        return {EntryOutcome::Refused, BadDateMessage(e.day, e.month, e.year), 0};
+    if (e.timeKnown && (e.hour < 0 || e.hour > 23 || e.minute < 0 || e.minute > 59))
+        return {EntryOutcome::Refused, "  Неверное время рождения  ", 0};
+    // Checked before the atlas is opened, so that nobody chooses a place in vain.
+    if (FirstFreeSlot(women) == 0) return {EntryOutcome::Refused, FullTableMessage(TableKind::Women), 0};
+
+    PersonRecord r = NewRecord(e.name, e.day, e.month, e.year);
+    if (e.timeKnown) {
+        r.Hour = e.hour;
+        r.Minute = e.minute;
+        r.TimeText.set(TwoDigits(e.hour) + ":" + TwoDigits(e.minute));
+        r.TimeKnown = 1;
+    } else {
+        SetUnknownTime(r);
+    }
+    r.Sex.set("W");
+    if (!chooser.ChoosePlace(r)) return {EntryOutcome::Cancelled, {}, 0};
+    return Finish(r, e.commentLines, women, dataDir, now, "FEMIN.DAT");
+}
+
+EntryResult StoreMan(const ManEntry& e, PersonTable& men, const std::string& dataDir, std::time_t now) {
+    if (e.name.empty() || e.place.empty()) return {EntryOutcome::Refused, "  Не введено имя или город ", 0};
+    if (!IsCalendarDate(e.day, e.month, e.year))
+        return {EntryOutcome::Refused, BadDateMessage(e.day, e.month, e.year), 0};
+
+    PersonRecord r = NewRecord(e.name, e.day, e.month, e.year);
+    SetUnknownTime(r);
+    r.Place.set(PadRight(CutTo(e.place, 25), 26));
+    r.Sex.set("M");
+    r.ZoneText.set("  0.0");
+    r.Zone = 0;
+    r.CoordText.set(MenCoordText());
+    return Finish(r, e.commentLines, men, dataDir, now, "MEN.DAT");
+}
+
+}  // namespace pelorin

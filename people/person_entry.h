@@ -1,0 +1,66 @@
+#pragma once
+// The store procedures of the two person entry dialogs: check what was typed, fill
+// a new record, put it into the first free slot of the table and rewrite the
+// person file. The dialogs only collect the fields and show the outcome.
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "people/person_record.h"
+#include "people/place_chooser.h"
+
+namespace pelorin {
+
+// What the women's dialog collected. Texts are Windows-1251.
+struct WomanEntry {
+    std::string name;
+    int day = 1, month = 1, year = 1980;
+    bool timeKnown = false;
+    int hour = 12, minute = 0;
+    std::vector<std::string> commentLines;  // each counts as followed by a line end
+};
+
+// What the men's dialog collected. Texts are Windows-1251.
+struct ManEntry {
+    std::string name;
+    int day = 15, month = 6, year = 1970;
+    std::string place;  // country and city, at most 25 characters
+    std::vector<std::string> commentLines;
+};
+
+enum class EntryOutcome {
+    Refused,    // the input was refused: show `message`, the dialog stays open
+    Cancelled,  // no place was chosen: close the dialog, nothing stored
+    Stored,     // stored into `slot` and the file rewritten: close the dialog
+};
+
+struct EntryResult {
+    EntryOutcome outcome = EntryOutcome::Refused;
+    std::string message;  // UTF-8, for Refused
+    int slot = 0;         // for Stored
+};
+
+// The fixed coordinate text of every man, Windows-1251.
+std::string MenCoordText();
+
+// "dd.mm.yyyy".
+std::string DateTextOf(int day, int month, int year);
+
+// True for a date of the Gregorian calendar with a year of four digits.
+bool IsCalendarDate(int day, int month, int year);
+
+// The comment of a new person: the lines each followed by CR LF, every LF, FF and
+// CR a blank, padded with blanks to 250 characters, at most 255.
+std::string EntryComment(const std::vector<std::string>& lines);
+
+// The women's store procedure. Calls `chooser` for the place once the input is
+// valid. Throws Error when the person file cannot be written; the table is then
+// left as it was, so that the table and the file still agree.
+EntryResult StoreWoman(const WomanEntry& entry, PlaceChooser& chooser, PersonTable& women,
+                       const std::string& dataDir, std::time_t now);
+
+// The men's store procedure; the same failure behaviour.
+EntryResult StoreMan(const ManEntry& entry, PersonTable& men, const std::string& dataDir,
+                     std::time_t now);
+
+}  // namespace pelorin
