@@ -1,0 +1,218 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+
+#include "app/message_boxes.h"
+#include "people/cp1251.h"
+#include "people/file_io.h"
+#include "people/place_chooser.h"
+#include "people/ui/input_men_form3.h"
+#include "people/ui/input_women_form2.h"
+#include "support/test_support.h"
+#include "ui_input_men_form3.h"
+#include "ui_input_women_form2.h"
+
+namespace pelorin {
+namespace {
+
+using test::ScratchDir;
+
+class RecordingBoxes : public MessageBoxes {
+public:
+    QStringList messages, errors;
+    void ShowError(QWidget*, const QString& t) override { errors << t; }
+    void ShowWarning(QWidget*, const QString& t) override { errors << t; }
+    void ShowMessage(QWidget*, const QString& t) override { messages << t; }
+    bool Confirm(QWidget*, const QString&) override { return false; }
+};
+
+class FakeChooser : public PlaceChooser {
+public:
+    bool choose = true;
+    int calls = 0;
+    bool ChoosePlace(PersonRecord& r) override {
+        ++calls;
+        if (!choose) return false;
+        r.Place.set(PadRight(Utf8ToCp1251("Россия, Москва"), 26));
+        r.CoordText.set(Utf8ToCp1251(" 37°37’ВД  55°45’СШ"));
+        r.Zone = 3;
+        r.ZoneText.set("  3.0");
+        return true;
+    }
+};
+
+PersonTable ClearedTable(TableKind kind) {
+    PersonTable t{kind, {}};
+    for (int i = 1; i <= kTableSlots; ++i) ClearSlot(t, i);
+    return t;
+}
+
+std::string Cp(const char* utf8) { return Utf8ToCp1251(utf8); }
+
+TEST(MenEntryDialog, FilledAndAddedTheManIsInTheFile) {
+    ScratchDir dir;
+    PersonTable men = ClearedTable(TableKind::Men);
+    const std::string dataDir = dir.path();
+    RecordingBoxes boxes;
+    TInput_Men_Form3 dialog(men, dataDir, boxes);
+    auto& f = dialog.Form();
+    EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("   Ввод данных мужчины"));
+    EXPECT_EQ(f.BitBtn8->text(), QString::fromUtf8("   Добавить"));
+    EXPECT_TRUE(f.BitBtn8->isDefault());
+    EXPECT_EQ(f.Edit3->maxLength(), 25);
+
+    dialog.show();
+    EXPECT_EQ(f.SpinEdit6->value(), 15);
+    EXPECT_EQ(f.SpinEdit7->value(), 6);
+    EXPECT_EQ(f.SpinEdit8->value(), 1970);
+
+    f.Edit2->setText(QString::fromUtf8("Иван Петров"));
+    f.SpinEdit6->setValue(29);
+    f.SpinEdit7->setValue(2);
+    f.SpinEdit8->setValue(1984);
+    f.Memo2->setPlainText(QStringLiteral("one\ntwo"));
+
+    // Without a place the man is refused and the dialog stays as it was.
+    f.BitBtn8->click();
+    ASSERT_EQ(boxes.messages, QStringList{QString::fromUtf8("  Не введено имя или город ")});
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(f.Edit2->text(), QString::fromUtf8("Иван Петров"));
+    EXPECT_FALSE(FileReadable(dir.file("MEN.DAT")));
+
+    f.Edit3->setText(QString::fromUtf8("Россия, Омск"));
+    f.BitBtn8->click();
+    EXPECT_EQ(boxes.messages.size(), 1);
+    EXPECT_TRUE(boxes.errors.isEmpty());
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_TRUE(f.Edit2->text().isEmpty());
+
+    PersonTable back{TableKind::Men, {}};
+    LoadPersonFile(dir.file("MEN.DAT"), back);
+    const PersonRecord& r = back.slot(1);
+    EXPECT_EQ(r.Name.str(), PadRight(Cp("Иван Петров"), 20));
+    EXPECT_EQ(r.DateText.str(), "29.02.1984");
+    EXPECT_EQ(r.Place.str(), PadRight(Cp("Россия, Омск"), 26));
+    EXPECT_EQ(r.Comment.str(), PadRight("one  two  ", 250));
+    EXPECT_EQ(r.Sex.str(), "M");
+    EXPECT_EQ(r.Stamp.length(), 10);
+    EXPECT_TRUE(IsFreeSlot(back.slot(2)));
+
+    // Opened again, the dialog is reset.
+    dialog.show();
+    EXPECT_TRUE(f.Edit3->text().isEmpty());
+    EXPECT_TRUE(f.Memo2->toPlainText().isEmpty());
+    EXPECT_EQ(f.SpinEdit6->value(), 15);
+    dialog.hide();
+}
+
+TEST(MenEntryDialog, ImpossibleDateAndUnwritableFileKeepTheDialogOpen) {
+    ScratchDir dir;
+    PersonTable men = ClearedTable(TableKind::Men);
+    const std::string dataDir = dir.path() + "missing/";
+    RecordingBoxes boxes;
+    TInput_Men_Form3 dialog(men, dataDir, boxes);
+    auto& f = dialog.Form();
+    dialog.show();
+    f.Edit2->setText(QStringLiteral("Ivan"));
+    f.Edit3->setText(QStringLiteral("Omsk"));
+    f.SpinEdit6->setValue(31);
+    f.SpinEdit7->setValue(4);
+    f.BitBtn8->click();
+    ASSERT_EQ(boxes.messages.size(), 1);
+    EXPECT_EQ(boxes.messages[0], QString::fromUtf8("  Неверная дата рождения: 31.04.1970  "));
+    EXPECT_TRUE(dialog.isVisible());
+
+    f.SpinEdit6->setValue(30);
+    f.BitBtn8->click();
+    ASSERT_EQ(boxes.errors.size(), 1);  // the file could not be written: shown, not swallowed
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(f.Edit2->text(), QStringLiteral("Ivan"));
+    EXPECT_TRUE(IsFreeSlot(men.slot(1)));
+    dialog.hide();
+}
+
+TEST(WomenEntryDialog, TimeOptionResetsAndStore) {
+    ScratchDir dir;
+    PersonTable women = ClearedTable(TableKind::Women);
+    const std::string dataDir = dir.path();
+    RecordingBoxes boxes;
+    FakeChooser chooser;
+    TInput_Women_Form2 dialog(women, dataDir, boxes);
+    dialog.SetPlaceChooser(&chooser);
+    auto& f = dialog.Form();
+    EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("   Ввод данных женщины"));
+    EXPECT_EQ(f.BitBtn8->text(), QString::fromUtf8("   Продолжить"));
+    EXPECT_EQ(f.BitBtn22->text(), QString::fromUtf8("  Отменить"));
+
+    dialog.show();
+    EXPECT_EQ(f.SpinEdit8->value(), 1980);
+    EXPECT_TRUE(f.SpinEdit4->isHidden());
+    EXPECT_TRUE(f.Label7->isHidden());
+
+    f.RadioGroup1Item0->setChecked(true);
+    EXPECT_FALSE(f.SpinEdit4->isHidden());
+    EXPECT_FALSE(f.Label6->isHidden());
+    f.SpinEdit4->setValue(7);
+    f.SpinEdit5->setValue(9);
+
+    f.BitBtn8->click();
+    EXPECT_EQ(boxes.messages, QStringList{QString::fromUtf8("  Не введено имя  ")});
+    EXPECT_EQ(chooser.calls, 0);
+
+    f.Edit2->setText(QStringLiteral("Anna"));
+    f.SpinEdit6->setValue(5);
+    f.SpinEdit7->setValue(3);
+    f.SpinEdit8->setValue(1985);
+    f.BitBtn8->click();
+    EXPECT_EQ(chooser.calls, 1);
+    EXPECT_FALSE(dialog.isVisible());
+    PersonTable back{TableKind::Women, {}};
+    LoadPersonFile(dir.file("FEMIN.DAT"), back);
+    EXPECT_EQ(back.slot(1).TimeText.str(), "07:09");
+    EXPECT_EQ(back.slot(1).TimeKnown, 1);
+
+    // Opened again: the option is back at "unknown", the time fields hidden and reset.
+    dialog.show();
+    EXPECT_TRUE(f.RadioGroup1Item1->isChecked());
+    EXPECT_TRUE(f.SpinEdit4->isHidden());
+    EXPECT_EQ(f.SpinEdit4->value(), 12);
+    EXPECT_EQ(f.SpinEdit5->value(), 0);
+    EXPECT_TRUE(f.Edit2->text().isEmpty());
+
+    // A declined place closes the dialog and stores nothing.
+    chooser.choose = false;
+    f.Edit2->setText(QStringLiteral("Olga"));
+    f.BitBtn8->click();
+    EXPECT_FALSE(dialog.isVisible());
+    LoadPersonFile(dir.file("FEMIN.DAT"), back);
+    EXPECT_TRUE(IsFreeSlot(back.slot(2)));
+    EXPECT_TRUE(IsFreeSlot(women.slot(2)));
+}
+
+TEST(EntryDialogs, ControlsWithoutTextHaveAccessibleNames) {
+    PersonTable t = ClearedTable(TableKind::Men);
+    const std::string d;
+    RecordingBoxes boxes;
+    TInput_Men_Form3 men(t, d, boxes);
+    TInput_Women_Form2 women(t, d, boxes);
+    for (QDialog* dialog : {static_cast<QDialog*>(&men), static_cast<QDialog*>(&women)}) {
+        int checked = 0;
+        for (QWidget* w : dialog->findChildren<QWidget*>()) {
+            if (qobject_cast<QSpinBox*>(w) || qobject_cast<QLineEdit*>(w) || qobject_cast<QPlainTextEdit*>(w)) {
+                if (qobject_cast<QLineEdit*>(w) && qobject_cast<QSpinBox*>(w->parentWidget())) continue;
+                EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
+                ++checked;
+            }
+        }
+        EXPECT_GE(checked, 5);
+    }
+}
+
+}  // namespace
+}  // namespace pelorin
