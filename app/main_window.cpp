@@ -191,8 +191,7 @@ void TZZavelForm::Select(TableKind kind) {
 
 void TZZavelForm::Add(TableKind kind) {
     if (!MayAddPerson(state_.people, kind, *this)) return;
-    // The entry dialogs are not part of the program yet.
-    boxes_.ShowMessage(this, QString::fromUtf8("Ввод нового человека появится в следующей версии программы."));
+    if (QDialog* entry = kind == TableKind::Women ? womenEntry_ : menEntry_) entry->exec();
     Guarded([&] { ReloadPersonList(state_.people, kind, state_.config.DataDir, *this); });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 // The main window: the person lists, the result pages and the command panel.
+#include <QDialog>
 #include <QTimer>
 #include <QWidget>
 #include <memory>
@@ -28,6 +29,9 @@ public:
     ~TZZavelForm() override;
 
     void SetLegend(TOboznachForm* legend) { legend_ = legend; }
+    // The entry dialogs that "  Добавить" opens on the women's and the men's page;
+    // owned by the caller.
+    void SetEntryDialogs(QDialog* women, QDialog* men) { womenEntry_ = women; menEntry_ = men; }
     void SetHelpViewer(HelpViewer viewer) { helpViewer_ = std::move(viewer); }
 
     // The start-up sequence; runs once, when the window is first activated.
@@ -99,6 +103,8 @@ private:
     StartupResult startup_;
     HelpViewer helpViewer_;
     TOboznachForm* legend_ = nullptr;
+    QDialog* womenEntry_ = nullptr;
+    QDialog* menEntry_ = nullptr;
     QTimer timer1_;
     bool started_ = false;
 };
