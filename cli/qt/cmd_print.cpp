@@ -1,0 +1,111 @@
+// pelorin-cli print: a printed page of the program, through the printing code of
+// the window, to a PDF file. The lists of women and men; the chart page and the
+// two reports of a pair (after the pair analysis); the ranking of a woman (after
+// the scan of all men). Built only with the Qt layer; runs without a display.
+#include <QApplication>
+#include <QFile>
+#include <QPdfWriter>
+#include <QTextEdit>
+#include <memory>
+
+#include "app/core/analysis.h"
+#include "app/rich_text.h"
+#include "cli/analysis_input.h"
+#include "cli/command.h"
+#include "graphics/ui/printed_pages.h"
+#include "graphics/ui/symbol_font.h"
+
+namespace pelorin::cli {
+namespace {
+
+// The rich-text views need the widget application; the offscreen platform
+// unless another one is asked for. It must end before the program does.
+std::unique_ptr<QApplication> WidgetApplication() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "pelorin-cli";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QApplication>(argc, argv);
+}
+
+void CheckPrinted(const QString& failure, const std::string& out) {
+    if (!failure.isEmpty()) throw Error(failure.toStdString() + " Файл «" + out + "».");
+}
+
+int RunPrint(const std::vector<std::string>& argv) {
+    Args args(argv, {"config", "page", "woman", "man", "out"});
+    const std::string configFile = args.required("config");
+    const std::string page = args.required("page");
+    const std::string out = args.required("out");
+    const bool lists = page == "women" || page == "men";
+    const bool pair = page == "chart" || page == "pair" || page == "man";
+    if (!lists && !pair && page != "ranking")
+        throw UsageError("--page: women, men, chart, ranking, pair или man, а не «" + page + "»");
+    // Check the options before anything is read or computed.
+    const std::string womanStamp = lists ? std::string() : args.required("woman");
+    const std::string manStamp = pair ? args.required("man") : std::string();
+
+    AnalysisInput in;
+    if (lists) {
+        in.config = ReadConfig(configFile);
+        const std::string& dir = in.config.DataDir;
+        LoadPersonFile(JoinPath(dir, page == "women" ? "FEMIN.DAT" : "MEN.DAT"),
+                       page == "women" ? in.people.WomenTable : in.people.MenTable);
+    } else {
+        LoadAnalysisInput("print", configFile, in);
+    }
+    const std::string& dir = in.config.DataDir;
+
+    AnalysisState state;
+    if (!lists) {
+        in.people.ChosenWoman = PersonByStamp(in.people.WomenTable, womanStamp, dir);
+        in.people.WomanChosen = true;
+    }
+    if (pair) {
+        in.people.ChosenMan = PersonByStamp(in.people.MenTable, manStamp, dir);
+        in.people.ManChosen = true;
+        PairAnalysisObserver none;
+        const AnalysisResult r = RunPairAnalysis(in.people, {dir, in.texts}, state, none);
+        if (!r.ok) throw Error(r.message);
+    } else if (page == "ranking") {
+        ScanObserver none;
+        const AnalysisResult r = RunScan(in.people, {dir, in.texts}, state, none);
+        if (!r.ok) throw Error(r.message);
+    }
+
+    const auto app = WidgetApplication();
+    if (InstallSymbolFont().isEmpty()) throw Error("Не удалось зарегистрировать шрифт символов.");
+    {
+        // The writer opens the file only when the painting begins; fail early and clearly.
+        QFile probe(QString::fromStdString(out));
+        if (!probe.open(QIODevice::WriteOnly)) throw Error("Не удалось записать файл «" + out + "».");
+    }
+    const QString file = QString::fromStdString(out);
+    QPdfWriter writer(file);
+    if (page == "women" || page == "men") {
+        SetUpPdfWriter(writer, page == "women" ? QStringLiteral("Список женщин") : QStringLiteral("Список мужчин"));
+        CheckPrinted(PrintPersonList(writer, page == "women" ? in.people.WomenTable : in.people.MenTable), out);
+    } else if (page == "chart") {
+        SetUpPdfWriter(writer, QStringLiteral("Гороскоп совместимости"));
+        CheckPrinted(PrintChartPage(writer, {in.people.ChosenWoman, in.people.ChosenMan, state.WomanChart,
+                                             state.ManChart, state.WomanCusps, state.AspectGrid}),
+                     out);
+    } else if (page == "ranking") {
+        SetUpPdfWriter(writer, QStringLiteral("Оценка совместимости"));
+        CheckPrinted(PrintRankingPage(writer, in.people.ChosenWoman, state.RankedResults), out);
+    } else {
+        const char* name = page == "pair" ? "Itogo.rtf" : "Itogo_Men.rtf";
+        QTextEdit view;
+        ShowRtfFile(&view, JoinPath(dir, name));
+        SetUpPdfWriter(writer, ReportJobTitle(dir, name));
+        PrintReport(writer, *view.document());
+    }
+    return 0;
+}
+
+Register reg({"print",
+              "print --config FILE --page women|men|chart|ranking|pair|man [--woman STAMP] [--man STAMP] --out FILE.pdf",
+              RunPrint});
+
+}  // namespace
+}  // namespace pelorin::cli

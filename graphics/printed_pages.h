@@ -1,0 +1,135 @@
+#pragma once
+// The printed pages, apart from any printer: the lists of women and men, the
+// chart page of a pair and the compatibility ranking. Each page is a list of
+// printer operations in centimetres from the printable origin, in the order they
+// are printed; the Qt layer (graphics/ui/printed_pages.h) sends them one by one
+// to the printer routines.
+#include <string>
+#include <vector>
+
+#include "analysis/aspects.h"
+#include "app/core/analysis.h"
+#include "astro/chart_types.h"
+#include "graphics/draw_geometry.h"
+#include "graphics/rgb.h"
+#include "people/person_record.h"
+
+namespace pelorin {
+
+inline constexpr Rgb kPrintBlack{0, 0, 0};
+inline constexpr Rgb kPrintWhite{255, 255, 255};
+inline constexpr Rgb kPrintYellow{255, 255, 0};
+inline constexpr Rgb kPrintGrey{128, 128, 128};
+inline constexpr Rgb kPrintSilver{192, 192, 192};
+
+enum class PrintPen { Solid, Dot };
+
+struct PrintOp {
+    enum class Kind {
+        Text,           // PrintTextAt at (x1, y1)
+        TextPolar,      // PrintTextPolar around (cx, cy) at radius r1, chart angle a1
+        Line,           // PrintLineAt from (x1, y1) to (x2, y2)
+        RadialSegment,  // PrintRadialSegment around (cx, cy): (r1, a1) to (r2, a2)
+        Rectangle,      // pen and brush set, then PrintRectangleAt (x1, y1) to (x2, y2)
+        Circle,         // PrintCircleAt around (cx, cy), radius r1
+        DotPolar,       // PrintDotPolar around (cx, cy) at (r1, a1), dot radius r2
+    };
+    Kind kind = Kind::Text;
+    // Texts: Windows-1251 bytes; in the symbol font every byte is a symbol code.
+    std::string text;
+    std::string font;  // "Arial", "Courier" or the symbol font
+    double size = 0;
+    bool bold = false;
+    Rgb colour = kPrintBlack;  // font colour, or pen colour of lines and shapes
+    Rgb brush = kPrintWhite;
+    bool brushSolid = true;
+    int penWidth = 1;
+    PrintPen pen = PrintPen::Solid;
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    double cx = 0, cy = 0, r1 = 0, a1 = 0, r2 = 0, a2 = 0;
+};
+
+using PrintPage = std::vector<PrintOp>;
+using PrintDocument = std::vector<PrintPage>;
+
+// ---- Person lists ------------------------------------------------------------
+
+inline constexpr int kListRowsPerPage = 67;
+
+// Top of the texts of row `row` (1..67) of a list page: 2.75 + 0.35 row - 0.22.
+double ListRowTop(int row);
+
+// Rows that fit on a page `heightCm` high: 67 when the closing rule at 26.8 (27.1
+// on the ranking) fits on the page, fewer on shorter paper.
+int ListRowsThatFit(double heightCm, double closingY);
+
+// The list of women or men, slot order, a row for every slot whose Day, Month
+// and Year are all non-zero. Slots 1..67 on the first page exactly as the page
+// is laid out; slots 68..99 follow on a second page with the same heading (on
+// shorter paper the pages hold fewer rows each). A second page is made only when
+// a slot after the first page is used.
+PrintDocument PersonListDocument(const PersonTable& table, const PageMeasure& page);
+
+// ---- Chart page --------------------------------------------------------------
+
+struct ChartPageGeometry {
+    double W = 0;
+    double cx = 0, cy = 0;
+    double R1 = 0, R2 = 0, R3 = 0, R4 = 0, R5 = 0;
+    double x0 = 1.5, y0 = 0, h = 0.6;
+    double c1 = 0, c2 = 0, c3 = 0;
+    double gx = 0;
+};
+ChartPageGeometry ChartGeometry(double pageWidthCm);
+
+// The glyph slots of one ring of the printed wheel: 60 sectors of 6 degrees,
+// two slots each.
+class PrintedGlyphSlots {
+public:
+    enum class Ring { Woman, Man };
+    PrintedGlyphSlots(Ring ring, double low, double high);
+    struct Slot {
+        int sector = 0;  // 1..60
+        int slot = 0;    // 1 or 2
+        double angle = 0;
+        double radius = 0;
+    };
+    // Sector 1..60 of a chart angle (searched at NormDeg(a + 0.02)).
+    static int SectorOf(double angle);
+    // Slot 1, then slot 2 of the planet's sector, then of the following sectors
+    // (60 wraps to 1); with 120 slots ten planets always find one.
+    Slot Take(double angle);
+    double SlotRadius(int slot) const;
+
+private:
+    Ring ring_;
+    double low_, high_;
+    bool taken_[61][3] = {};
+};
+
+struct ChartPageInput {
+    const PersonRecord& woman;
+    const PersonRecord& man;
+    const TChart& womanChart;
+    const TChart& manChart;
+    const TCusps& womanCusps;  // passed along; no house is printed
+    const AspectGrid& grid;
+};
+PrintPage ChartPageOps(const ChartPageInput& in, const PageMeasure& page);
+
+// ---- Ranking -------------------------------------------------------------------
+
+// Filled length of a ranking bar, cm: (p - 30) / 60 x 6.3, 0 up to 30 %, 6.3 from 90 %.
+double RankingBarFill(int percent);
+
+// Text top of ranking line `row` (1..67): 2.85 + 0.35 row, less 0.22.
+double RankingRowY(int row);
+
+// The ranking headed by the woman's birth data, one line per entry, entries
+// 1..67 on the first page as it is laid out; entries 68..99 on a second page with
+// the same heading when one of them is used. A man without a percentage (no
+// database entry matched) shows the text of the screen list instead of his
+// percentage and bar.
+PrintDocument RankingDocument(const PersonRecord& woman, const ScanTable& ranked, const PageMeasure& page);
+
+}  // namespace pelorin

@@ -1,0 +1,270 @@
+// The layout of the printed pages: where the texts and lines go, in cm, and how
+// the lists break onto a second page.
+#include "graphics/printed_pages.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "graphics/glyph_tables.h"
+#include "people/cp1251.h"
+#include "people/short_text.h"
+
+namespace pelorin {
+namespace {
+
+const PageMeasure kA4{20.0, 28.7, {}};
+
+PersonRecord Person(const std::string& name, int day = 1) {
+    PersonRecord p{};
+    p.Name.set(PadRight(Utf8ToCp1251(name), 20));
+    p.Day = day;
+    p.Month = 2;
+    p.Year = 1970;
+    p.DateText.set("01.02.1970");
+    p.TimeText.set("12:30");
+    p.Place.set(Utf8ToCp1251("Москва"));
+    return p;
+}
+
+PersonTable TableOf(TableKind kind, int people) {
+    PersonTable t{kind, {}};
+    for (int n = 1; n <= people; ++n) t.slot(n) = Person("P" + std::to_string(n));
+    return t;
+}
+
+std::vector<const PrintOp*> TextsAtX(const PrintPage& page, double x) {
+    std::vector<const PrintOp*> r;
+    for (const PrintOp& op : page)
+        if (op.kind == PrintOp::Kind::Text && std::abs(op.x1 - x) < 1e-9) r.push_back(&op);
+    return r;
+}
+
+const PrintOp* FindText(const PrintPage& page, const std::string& cp1251) {
+    for (const PrintOp& op : page)
+        if ((op.kind == PrintOp::Kind::Text || op.kind == PrintOp::Kind::TextPolar) && op.text == cp1251)
+            return &op;
+    return nullptr;
+}
+
+TEST(PrintedPersonList, FirstPageAsLaidOutAndTheRestOnASecondPage) {
+    const PrintDocument doc = PersonListDocument(TableOf(TableKind::Women, 99), kA4);
+    ASSERT_EQ(doc.size(), 2u);
+    // Numbers at x 1.5: 67 on the first page, rows 1 and 67 at 2.88 and 25.98.
+    auto numbers = TextsAtX(doc[0], 1.5);
+    numbers.erase(std::remove_if(numbers.begin(), numbers.end(), [](auto* op) { return op->size != 8; }),
+                  numbers.end());
+    ASSERT_EQ(numbers.size(), 67u);
+    EXPECT_EQ(numbers.front()->text, " 1");
+    EXPECT_NEAR(numbers.front()->y1, 2.88, 1e-9);
+    EXPECT_EQ(numbers.back()->text, "67");
+    EXPECT_NEAR(numbers.back()->y1, 25.98, 1e-9);
+    // The second page repeats the heading and goes on with slot 68 in the first row.
+    ASSERT_NE(FindText(doc[1], Utf8ToCp1251(" Список женщин")), nullptr);
+    const auto* n68 = FindText(doc[1], "68");
+    ASSERT_NE(n68, nullptr);
+    EXPECT_NEAR(n68->y1, 2.88, 1e-9);
+    EXPECT_NE(FindText(doc[1], "99"), nullptr);
+    EXPECT_EQ(FindText(doc[1], "67"), nullptr);
+    // Heading texts and the closing rule.
+    const auto* title = FindText(doc[0], Utf8ToCp1251("Программа  \"Pelorin\""));
+    ASSERT_NE(title, nullptr);
+    EXPECT_TRUE(title->bold);
+    EXPECT_DOUBLE_EQ(title->x1, 1.5);
+    EXPECT_DOUBLE_EQ(title->y1, 1.3);
+    const PrintOp& closing = doc[0].back();
+    EXPECT_EQ(closing.kind, PrintOp::Kind::Line);
+    EXPECT_DOUBLE_EQ(closing.y1, 26.8);
+    EXPECT_DOUBLE_EQ(closing.x2, 13.0);
+}
+
+TEST(PrintedPersonList, OnePageUpTo67AndClearedSlotsLeaveAGap) {
+    PersonTable men = TableOf(TableKind::Men, 67);
+    men.slot(5).Day = 0;  // a cleared slot
+    const PrintDocument doc = PersonListDocument(men, kA4);
+    ASSERT_EQ(doc.size(), 1u);
+    EXPECT_NE(FindText(doc[0], Utf8ToCp1251("Имя мужчины")), nullptr);
+    EXPECT_EQ(FindText(doc[0], " 5"), nullptr);
+    EXPECT_EQ(FindText(doc[0], "P5"), nullptr);
+    const auto* six = FindText(doc[0], " 6");
+    ASSERT_NE(six, nullptr);
+    EXPECT_NEAR(six->y1, ListRowTop(6), 1e-9);
+    // The time column, the place and the date at their x.
+    const auto* time = FindText(doc[0], "12:30");
+    ASSERT_NE(time, nullptr);
+    EXPECT_DOUBLE_EQ(time->x1, 12.8);
+    EXPECT_EQ(PersonListDocument(PersonTable{TableKind::Women, {}}, kA4).size(), 1u);  // an empty list
+}
+
+TEST(PrintedPersonList, ShortPaperBreaksEarlierAndKeepsEveryRowOnThePage) {
+    const PageMeasure letter{20.3, 26.0, {}};
+    const PrintDocument doc = PersonListDocument(TableOf(TableKind::Women, 99), letter);
+    ASSERT_GE(doc.size(), 2u);
+    int rows = 0;
+    for (const PrintPage& page : doc)
+        for (const PrintOp& op : page) {
+            if (op.kind == PrintOp::Kind::Text) EXPECT_LT(op.y1 + 0.35, letter.heightCm) << op.text;
+            if (op.kind == PrintOp::Kind::Line) EXPECT_LT(op.y1, letter.heightCm);
+            if (op.kind == PrintOp::Kind::Text && op.x1 == 2.2 && op.size == 8) ++rows;
+        }
+    EXPECT_EQ(rows, 99);
+    EXPECT_EQ(ListRowsThatFit(28.7, 26.8), 67);
+    EXPECT_LT(ListRowsThatFit(26.0, 26.8), 67);
+}
+
+TEST(PrintedChartPage, GeometryOfA20cmPage) {
+    const ChartPageGeometry g = ChartGeometry(20.0);
+    EXPECT_DOUBLE_EQ(g.cx, 10.0);
+    EXPECT_DOUBLE_EQ(g.cy, 10.7);
+    EXPECT_NEAR(g.R1, 8.3, 1e-12);
+    EXPECT_NEAR(g.R2, 7.5, 1e-12);
+    EXPECT_NEAR(g.R3, 5.2, 1e-12);
+    EXPECT_NEAR(g.R4, 2.9, 1e-12);
+    EXPECT_NEAR(g.R5, 2.7, 1e-12);
+    EXPECT_NEAR(g.y0, 19.8, 1e-12);
+    EXPECT_NEAR(g.c3, 7.8, 1e-12);
+    EXPECT_NEAR(g.gx, 11.5, 1e-12);
+}
+
+TEST(PrintedChartPage, GlyphSlotsFillASectorThenTheNext) {
+    EXPECT_EQ(PrintedGlyphSlots::SectorOf(0), 1);
+    EXPECT_EQ(PrintedGlyphSlots::SectorOf(5.97), 1);
+    EXPECT_EQ(PrintedGlyphSlots::SectorOf(5.99), 2);  // searched 0.02 further on
+    EXPECT_EQ(PrintedGlyphSlots::SectorOf(359.99), 1);
+    EXPECT_EQ(PrintedGlyphSlots::SectorOf(359.0), 60);
+    PrintedGlyphSlots woman(PrintedGlyphSlots::Ring::Woman, 5.2, 7.2);  // g = 1
+    const auto a = woman.Take(100), b = woman.Take(100), c = woman.Take(100);
+    EXPECT_EQ(a.sector, 17);
+    EXPECT_DOUBLE_EQ(a.angle, 99);
+    EXPECT_DOUBLE_EQ(a.radius, 5.7);
+    EXPECT_DOUBLE_EQ(b.radius, 6.7);
+    EXPECT_EQ(c.sector, 18);
+    PrintedGlyphSlots man(PrintedGlyphSlots::Ring::Man, 3.2, 4.9);  // counted from the outer edge inward
+    EXPECT_NEAR(man.Take(10).radius, 4.9 - 0.425, 1e-12);
+    // Planets crowded at the end of the wheel go on in sector 1 (60 wraps to 1).
+    PrintedGlyphSlots crowded(PrintedGlyphSlots::Ring::Woman, 0, 2);
+    EXPECT_EQ(crowded.Take(357).sector, 60);
+    EXPECT_EQ(crowded.Take(357).sector, 60);
+    EXPECT_EQ(crowded.Take(357).sector, 1);
+}
+
+TEST(PrintedChartPage, ChordsGridRetrogradeMarksAndHeading) {
+    PersonRecord woman = Person("Анна"), man = Person("Борис");
+    man.TimeText.set("07:45");
+    TChart wc{}, mc{};
+    for (int i = 0; i < 10; ++i) {
+        wc[i].Lon = 36.0 * i + 1;
+        mc[i].Lon = 36.0 * i + 20;
+    }
+    wc[2].Speed = -0.5;
+    TCusps cusps{};
+    AspectGrid grid;
+    ClearAspectGrid(grid);
+    grid[0][0] = 0;    // conjunction: glyph, no chord
+    grid[1][2] = 90;   // square: dotted chord
+    grid[3][4] = 120;  // trine: solid chord
+    const PrintPage ops = ChartPageOps({woman, man, wc, mc, cusps, grid}, kA4);
+    const ChartPageGeometry g = ChartGeometry(20.0);
+    std::vector<const PrintOp*> chords;
+    for (const PrintOp& op : ops)
+        if (op.kind == PrintOp::Kind::RadialSegment && op.r1 == g.R5 && op.r2 == g.R5) chords.push_back(&op);
+    ASSERT_EQ(chords.size(), 2u);
+    EXPECT_EQ(chords[0]->pen, PrintPen::Dot);
+    EXPECT_DOUBLE_EQ(chords[0]->a1, 37.0);
+    EXPECT_DOUBLE_EQ(chords[0]->a2, 92.0);
+    EXPECT_EQ(chords[1]->pen, PrintPen::Solid);
+    // The grid: a conjunction at cell (1, 1), the square at (2, 3).
+    int glyphs = 0;
+    for (const PrintOp& op : ops) {
+        if (op.kind != PrintOp::Kind::Text || op.size != 13) continue;
+        ++glyphs;
+        if (op.text == "n") {
+            EXPECT_NEAR(op.x1, 11.5 + 0.6 + 0.15, 1e-9);
+            EXPECT_NEAR(op.y1, 19.8 + 0.6 + 0.03, 1e-9);
+        }
+    }
+    EXPECT_EQ(glyphs, 3);
+    // The retrograde mark only beside Mercury of the woman.
+    int marks = 0;
+    for (const PrintOp& op : ops)
+        if (op.kind == PrintOp::Kind::Text && op.text == "\xB2") {
+            ++marks;
+            EXPECT_NEAR(op.x1, g.c1 + 1.8, 1e-9);
+            EXPECT_NEAR(op.y1, g.y0 + 3 * g.h + 0.03, 1e-9);
+        }
+    EXPECT_EQ(marks, 1);
+    // The man's birth line has no time; the woman's has hers.
+    EXPECT_NE(FindText(ops, "01.02.1970  12:30  " + Utf8ToCp1251("Москва")), nullptr);
+    EXPECT_NE(FindText(ops, "01.02.1970  " + Utf8ToCp1251("Москва")), nullptr);
+    EXPECT_EQ(ops.end(), std::find_if(ops.begin(), ops.end(), [](const PrintOp& op) {
+                  return op.text.find("07:45") != std::string::npos;
+              }));
+    // Twelve sign glyphs on the yellow band.
+    int signs = 0;
+    for (const PrintOp& op : ops)
+        if (op.kind == PrintOp::Kind::TextPolar && op.size == 13 && op.brush == kPrintYellow) ++signs;
+    EXPECT_EQ(signs, 12);
+}
+
+TEST(PrintedRanking, BarLengths) {
+    EXPECT_DOUBLE_EQ(RankingBarFill(30), 0);
+    EXPECT_DOUBLE_EQ(RankingBarFill(10), 0);
+    EXPECT_NEAR(RankingBarFill(60), 3.15, 1e-12);
+    EXPECT_DOUBLE_EQ(RankingBarFill(90), 6.3);
+    EXPECT_DOUBLE_EQ(RankingBarFill(95), 6.3);
+}
+
+ScanEntry Entry(const std::string& name, int percent, bool defined = true) {
+    ScanEntry e;
+    e.ManName = name;
+    e.ManDate = "01.02.1970";
+    e.ManPlace = "Minsk";
+    e.CompatPercent = percent;
+    e.PercentDefined = defined;
+    return e;
+}
+
+TEST(PrintedRanking, RowsBarsAndPages) {
+    ScanTable ranked{};
+    ranked[0] = Entry("A", 60);
+    ranked[1] = Entry(" ", 0);  // an empty entry inside the list: its line stays empty
+    ranked[2] = Entry("C", 30);
+    ranked[3] = Entry("D", 0, false);
+    const PersonRecord woman = Person("Анна");
+    PrintDocument doc = RankingDocument(woman, ranked, kA4);
+    ASSERT_EQ(doc.size(), 1u);
+    const PrintPage& ops = doc[0];
+    const auto* a = FindText(ops, "60%");
+    ASSERT_NE(a, nullptr);
+    EXPECT_NEAR(a->y1, 3.2 - 0.22, 1e-9);
+    EXPECT_DOUBLE_EQ(a->x1, 11.6);
+    EXPECT_EQ(FindText(ops, " 2"), nullptr);
+    EXPECT_NE(FindText(ops, " 3"), nullptr);
+    std::vector<const PrintOp*> rects;
+    for (const PrintOp& op : ops)
+        if (op.kind == PrintOp::Kind::Rectangle) rects.push_back(&op);
+    ASSERT_EQ(rects.size(), 4u);  // two per bar; D has none
+    EXPECT_NEAR(rects[0]->x2, 15.85, 1e-9);
+    EXPECT_EQ(rects[0]->brush, kPrintGrey);
+    EXPECT_EQ(rects[1]->brush, kPrintSilver);
+    EXPECT_EQ(rects[1]->pen, PrintPen::Dot);
+    EXPECT_DOUBLE_EQ(rects[1]->x2, 19.0);
+    EXPECT_DOUBLE_EQ(rects[2]->x2, 12.7);  // 30 %: the grey part degenerates
+    const auto* none = FindText(ops, Utf8ToCp1251("факторы не найдены"));
+    ASSERT_NE(none, nullptr);
+    EXPECT_NEAR(none->y1, RankingRowY(4) - 0.22, 1e-9);
+    EXPECT_DOUBLE_EQ(ops.back().y1, 27.1);
+    // 99 men: entries 68..99 on a second page with the heading.
+    for (int j = 0; j < 99; ++j) ranked[j] = Entry("M" + std::to_string(j + 1), 50);
+    doc = RankingDocument(woman, ranked, kA4);
+    ASSERT_EQ(doc.size(), 2u);
+    EXPECT_NE(FindText(doc[1], Utf8ToCp1251(" Оценка совместимости")), nullptr);
+    const auto* m68 = FindText(doc[1], "M68");
+    ASSERT_NE(m68, nullptr);
+    EXPECT_NEAR(m68->y1, RankingRowY(1) - 0.22, 1e-9);
+    EXPECT_NE(FindText(doc[1], "M99"), nullptr);
+    EXPECT_EQ(FindText(doc[0], "M68"), nullptr);
+}
+
+}  // namespace
+}  // namespace pelorin
