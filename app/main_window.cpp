@@ -19,6 +19,7 @@
 #include "app/message_boxes.h"
 #include "graphics/ui/oboznach_form.h"
 #include "people/cp1251.h"
+#include "app/print_command.h"
 #include "ui_main_window.h"
 
 namespace pelorin {
@@ -349,17 +350,11 @@ void TZZavelForm::BitBtn11Click() {
 }
 
 void TZZavelForm::BitBtn29Click() {
-    switch (PrintActionFor(ui->PageControl1->currentIndex(), state_.PairDone, state_.ScanDone)) {
-        // The printed pages are wired here as they land: the lists of people, the
-        // ranking, the two reports and the chart page.
-        case PrintAction::WomenList:
-        case PrintAction::MenList:
-        case PrintAction::Ranking:
-        case PrintAction::PairReport:
-        case PrintAction::ManReport:
-        case PrintAction::ChartPage:
-        case PrintAction::Nothing: break;
-    }
+    // The print dialog, then the page in front (the lists, the ranking, the two
+    // reports or the chart page); nothing when its analysis has not been done.
+    const PrintAction action = PrintActionFor(ui->PageControl1->currentIndex(), state_.PairDone, state_.ScanDone);
+    const QString failure = RunPrintAction(this, action, state_, {ui->RichEdit1, ui->RichEdit2});
+    if (!failure.isEmpty()) boxes_.ShowError(this, failure);
 }
 
 void TZZavelForm::BitBtn2Click() {

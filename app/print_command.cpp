@@ -1,0 +1,48 @@
+#include "app/print_command.h"
+
+#include <QApplication>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTextEdit>
+
+#include "graphics/ui/printed_pages.h"
+
+namespace pelorin {
+
+namespace {
+
+struct BusyCursor {
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+}  // namespace
+
+QString RunPrintAction(QWidget* parent, PrintAction action, const AppState& state, const PrintViews& views) {
+    if (action == PrintAction::Nothing) return {};
+    QPrinter printer(QPrinter::HighResolution);
+    if (action == PrintAction::PairReport) printer.setDocName(ReportJobTitle(state.config.DataDir, "Itogo.rtf"));
+    if (action == PrintAction::ManReport) printer.setDocName(ReportJobTitle(state.config.DataDir, "Itogo_Men.rtf"));
+    QPrintDialog dialog(&printer, parent);
+    if (dialog.exec() != QDialog::Accepted) return {};
+
+    BusyCursor busy;
+    switch (action) {
+        case PrintAction::WomenList: return PrintPersonList(printer, state.people.WomenTable);
+        case PrintAction::MenList: return PrintPersonList(printer, state.people.MenTable);
+        case PrintAction::Ranking: return PrintRankingPage(printer, state.people.ChosenWoman, state.RankedResults);
+        case PrintAction::ChartPage:
+            return PrintChartPage(printer, {state.people.ChosenWoman, state.people.ChosenMan, state.WomanChart,
+                                            state.ManChart, state.WomanCusps, state.AspectGrid});
+        case PrintAction::PairReport:
+            if (views.pairReport) PrintReport(printer, *views.pairReport->document());
+            return {};
+        case PrintAction::ManReport:
+            if (views.manReport) PrintReport(printer, *views.manReport->document());
+            return {};
+        case PrintAction::Nothing: break;
+    }
+    return {};
+}
+
+}  // namespace pelorin
