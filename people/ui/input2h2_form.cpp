@@ -1,0 +1,206 @@
+#include "people/ui/input2h2_form.h"
+
+#include <QFontDatabase>
+#include <QListWidget>
+#include <QPushButton>
+#include <exception>
+
+#include "app/message_boxes.h"
+#include "people/atlas.h"
+#include "people/cp1251.h"
+#include "people/file_io.h"
+#include "people/ui/input3h_form.h"
+#include "ui_input2h2_form.h"
+
+namespace pelorin {
+namespace {
+
+// The list entries are kept as their cp1251 bytes beside the text shown.
+void FillList(QListWidget* list, const std::vector<std::string>& entries) {
+    for (const std::string& e : entries) {
+        auto* item = new QListWidgetItem(QString::fromStdString(Cp1251ToUtf8(e)), list);
+        item->setData(Qt::UserRole, QByteArray::fromStdString(e));
+    }
+}
+
+std::string EntryOf(const QListWidget* list) {
+    const QListWidgetItem* item = list->currentItem();
+    if (item == nullptr || !item->isSelected()) return {};
+    return item->data(Qt::UserRole).toByteArray().toStdString();
+}
+
+// Day, month and year of "dd.mm.yyyy"; false when they are not numbers.
+bool ReadDate(std::string_view text, int& day, int& month, int& year) {
+    auto number = [&](std::size_t from, std::size_t count, int& out) {
+        if (text.size() < from + count) return false;
+        out = 0;
+        for (char c : text.substr(from, count)) {
+            if (c < '0' || c > '9') return false;
+            out = out * 10 + (c - '0');
+        }
+        return true;
+    };
+    return number(0, 2, day) && number(3, 2, month) && number(6, 4, year);
+}
+
+}  // namespace
+
+TInput2h2Form::TInput2h2Form(const Config& config, MessageBoxes& boxes, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::TInput2h2Form>()), config_(config), current_(config),
+      boxes_(boxes), helpViewer_(PlatformHelpViewer()) {
+    ui->setupUi(this);
+    // No close box: the dialog ends through its two buttons.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    for (QListWidget* list : {ui->ListBox1, ui->ListBox2}) {
+        list->setFont(fixed);
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+    }
+    QPushButton* regions[] = {ui->BitBtn5, ui->BitBtn6, ui->BitBtn7, ui->BitBtn8,
+                              ui->BitBtn9, ui->BitBtn10, ui->BitBtn11};
+    for (int i = 0; i < 7; ++i) connect(regions[i], &QPushButton::clicked, this, [this, i] { RegionClick(i); });
+    connect(ui->ListBox1, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!filling_) ListBox1Click();
+    });
+    connect(ui->ListBox2, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!filling_) ListBox2Click();
+    });
+    connect(ui->BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
+    connect(ui->BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
+    connect(ui->BitBtn3, &QPushButton::clicked, this, [this] { BitBtn3Click(); });
+    connect(ui->BitBtn4, &QPushButton::clicked, this, [this] { BitBtn4Click(); });
+}
+
+TInput2h2Form::~TInput2h2Form() = default;
+
+bool TInput2h2Form::ChoosePlace(PersonRecord& working) {
+    working_ = &working;
+    exec();
+    working_ = nullptr;
+    return placeChosen_;
+}
+
+void TInput2h2Form::showEvent(QShowEvent* e) {
+    FormShow();
+    QDialog::showEvent(e);
+}
+
+void TInput2h2Form::FormShow() {
+    regionChosen_ = countryChosen_ = cityChosen_ = placeChosen_ = false;
+    regionFile_.clear();
+    filling_ = true;
+    ui->ListBox1->clear();
+    ui->ListBox2->clear();
+    filling_ = false;
+    current_ = config_;
+    if (!config_.path.empty()) {
+        try {
+            current_ = ReadConfig(config_.path);
+        } catch (const std::exception& e) {
+            // The directories known since start-up stay in use.
+            boxes_.ShowError(this, QString::fromStdString(e.what()));
+        }
+    }
+}
+
+void TInput2h2Form::RegionClick(int region) {
+    filling_ = true;
+    ui->ListBox1->clear();
+    ui->ListBox2->clear();
+    filling_ = false;
+    regionChosen_ = countryChosen_ = cityChosen_ = false;
+    regionFile_.clear();
+    if (region < 0 || region >= int(kAtlasRegions.size())) return;
+    const std::string file = JoinPath(current_.DataDir, kAtlasRegions[region].file);
+    try {
+        const std::vector<std::string> countries = CountryEntries(ReadRegionLines(file));
+        filling_ = true;
+        FillList(ui->ListBox1, countries);
+        filling_ = false;
+    } catch (const std::exception& e) {
+        filling_ = false;
+        ui->ListBox1->clear();
+        boxes_.ShowError(this, QString::fromStdString(e.what()));
+        return;
+    }
+    regionFile_ = file;
+    regionChosen_ = true;
+}
+
+std::string TInput2h2Form::ChosenCountryEntry() const { return EntryOf(ui->ListBox1); }
+std::string TInput2h2Form::ChosenCityEntry() const { return EntryOf(ui->ListBox2); }
+
+void TInput2h2Form::ListBox1Click() {
+    if (!regionChosen_) return;
+    countryChosen_ = cityChosen_ = false;
+    filling_ = true;
+    ui->ListBox2->clear();
+    filling_ = false;
+    const std::string country = ChosenCountryEntry();
+    if (country.empty()) return;
+    try {
+        const std::vector<std::string> cities = CityEntries(ReadRegionLines(regionFile_), country);
+        filling_ = true;
+        FillList(ui->ListBox2, cities);
+        filling_ = false;
+    } catch (const std::exception& e) {
+        filling_ = false;
+        ui->ListBox2->clear();
+        boxes_.ShowError(this, QString::fromStdString(e.what()));
+        return;
+    }
+    countryChosen_ = true;
+}
+
+void TInput2h2Form::ListBox2Click() { cityChosen_ = countryChosen_ && !ChosenCityEntry().empty(); }
+
+void TInput2h2Form::BitBtn1Click() {
+    const std::string country = ChosenCountryEntry();
+    const std::string city = ChosenCityEntry();
+    if (!regionChosen_ || !countryChosen_ || !cityChosen_ || country.empty() || city.empty()) {
+        placeChosen_ = false;
+        boxes_.ShowMessage(this, QString::fromUtf8(kNoCityChosenMessage));
+        return;
+    }
+    if (working_ == nullptr) return;
+    int day = 0, month = 0, year = 0;
+    if (!ReadDate(working_->DateText.view(), day, month, year)) {
+        boxes_.ShowError(this, QString::fromUtf8("Дата рождения «%1» не читается как дд.мм.гггг")
+                                   .arg(QString::fromStdString(Cp1251ToUtf8(working_->DateText.view()))));
+        return;
+    }
+    try {
+        const PlaceChoice choice =
+            pelorin::ChoosePlace(ReadRegionLines(regionFile_), country, city, day, month, year, regionFile_);
+        working_->Place.set(choice.Place);
+        working_->CoordText.set(choice.CoordText);
+        working_->Zone = choice.Zone;
+        working_->ZoneText.set(choice.ZoneText);
+    } catch (const std::exception& e) {
+        boxes_.ShowError(this, QString::fromStdString(e.what()));
+        return;
+    }
+    placeChosen_ = true;
+    accept();
+}
+
+void TInput2h2Form::BitBtn2Click() { reject(); }
+
+void TInput2h2Form::reject() {
+    placeChosen_ = false;
+    QDialog::reject();
+}
+
+void TInput2h2Form::BitBtn3Click() {
+    const std::string country = ChosenCountryEntry();
+    if (!regionChosen_ || !countryChosen_ || country.empty()) {
+        boxes_.ShowMessage(this, QString::fromUtf8(kNoCountryChosenMessage));
+        return;
+    }
+    if (addCity_ == nullptr) return;
+    if (addCity_->AddCity(regionFile_, country, current_.SystemDir)) ListBox1Click();
+}
+
+void TInput2h2Form::BitBtn4Click() { ShowHelpTopic(current_.SystemDir, 100, helpViewer_, boxes_, this); }
+
+}  // namespace pelorin
