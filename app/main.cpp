@@ -10,6 +10,8 @@
 #include "app/message_boxes.h"
 #include "graphics/ui/oboznach_form.h"
 #include "graphics/ui/symbol_font.h"
+#include "people/ui/input2h2_form.h"
+#include "people/ui/input3h_form.h"
 #include "people/ui/input_men_form3.h"
 #include "people/ui/input_women_form2.h"
 
@@ -34,14 +36,15 @@ int main(int argc, char** argv) {
     // The main window installs the symbol font when it is created.
     pelorin::InstallSymbolFont();
     pelorin::TZZavelForm mainWindow(configPath, state, boxes, hooks);
-    // The place chooser and the add-city dialog are created here too, after the
-    // main window and the legend, as they land.
+    pelorin::TInput2h2Form placeChooser(state.config, boxes, &mainWindow);
     pelorin::TOboznachForm legend(&mainWindow);
     mainWindow.SetLegend(&legend);
     pelorin::TInput_Women_Form2 womenEntry(state.people.WomenTable, state.config.DataDir, boxes, &mainWindow);
     pelorin::TInput_Men_Form3 menEntry(state.people.MenTable, state.config.DataDir, boxes, &mainWindow);
     mainWindow.SetEntryDialogs(&womenEntry, &menEntry);
-    // The atlas dialog is handed to the women's dialog: womenEntry.SetPlaceChooser(&placeChooser);
+    womenEntry.SetPlaceChooser(&placeChooser);
+    pelorin::TInput3hForm addCity(boxes, &placeChooser);
+    placeChooser.SetAddCityDialog(&addCity);
 
     if (const QScreen* screen = mainWindow.screen())  // centred on the desktop
         mainWindow.move(screen->availableGeometry().center() - mainWindow.rect().center());
