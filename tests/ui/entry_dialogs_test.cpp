@@ -17,19 +17,14 @@
 #include "ui_input_men_form3.h"
 #include "ui_input_women_form2.h"
 
+#include "recording_boxes.h"
+
 namespace pelorin {
 namespace {
 
 using test::ScratchDir;
 
-class RecordingBoxes : public MessageBoxes {
-public:
-    QStringList messages, errors;
-    void ShowError(QWidget*, const QString& t) override { errors << t; }
-    void ShowWarning(QWidget*, const QString& t) override { errors << t; }
-    void ShowMessage(QWidget*, const QString& t) override { messages << t; }
-    bool Confirm(QWidget*, const QString&) override { return false; }
-};
+using test::RecordingBoxes;
 
 class FakeChooser : public PlaceChooser {
 public:

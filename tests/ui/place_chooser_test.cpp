@@ -20,19 +20,14 @@
 #include "ui_input2h2_form.h"
 #include "ui_input3h_form.h"
 
+#include "recording_boxes.h"
+
 namespace pelorin {
 namespace {
 
 using test::ScratchDir;
 
-class RecordingBoxes : public MessageBoxes {
-public:
-    QStringList messages, errors;
-    void ShowError(QWidget*, const QString& t) override { errors << t; }
-    void ShowWarning(QWidget*, const QString& t) override { errors << t; }
-    void ShowMessage(QWidget*, const QString& t) override { messages << t; }
-    bool Confirm(QWidget*, const QString&) override { return false; }
-};
+using test::RecordingBoxes;
 
 std::string Cp(const char* utf8) { return Utf8ToCp1251(utf8); }
 
