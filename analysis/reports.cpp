@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "people/cp1251.h"
-#include "people/file_io.h"
+#include "base/cp1251.h"
+#include "base/file_io.h"
 
 namespace pelorin {
 
@@ -118,6 +118,26 @@ namespace {
 
 bool HardAspect(std::uint8_t a) { return a == 90 || a == 180; }
 
+// The frame both reports share: font table, view kind, three empty paragraphs,
+// the title and the font of the identity lines ...
+void AddOpeningFrame(Lines& out, std::string_view viewKind, const char* titleUtf8) {
+    out.Add(kFontTable);
+    out.Add(viewKind);
+    for (int i = 0; i < 3; ++i) out.Add(kPar);
+    out.AddUtf8(titleUtf8);
+    out.Add(kIdentityFont);
+}
+
+// ... and the rule and empty paragraphs that end them.
+void AddClosingFrame(Lines& out) {
+    out.Add(kPar);
+    out.Add(kRule);
+    out.Add(kParBlank);
+    out.Add(kParSevenBlanks);
+    out.Add(kParBlank);
+    out.Add(kEnd);
+}
+
 bool AnyHard(const NatalAspectGrid& grid, int body, std::initializer_list<int> others) {
     for (int o : others)
         if (HardAspect(grid[static_cast<std::size_t>(body)][static_cast<std::size_t>(o)])) return true;
@@ -141,11 +161,7 @@ PairScore WritePairReport(const PairReportInput& in) {
                                       PairReportLookups(in.aspectTexts, in.houseTexts, in.dataDir));
 
     Lines out;
-    out.Add(kFontTable);
-    out.Add(kPairViewKind);
-    for (int i = 0; i < 3; ++i) out.Add(kPar);
-    out.AddUtf8(kPairTitle);
-    out.Add(kIdentityFont);
+    AddOpeningFrame(out, kPairViewKind, kPairTitle);
     out.Add(IdentityLine(in.woman));
     out.Add(IdentityLine(in.man));
     out.Add(kPar);
@@ -159,12 +175,7 @@ PairScore WritePairReport(const PairReportInput& in) {
     out.AddUtf8(kNegativeHeading);
     out.Add(kTextFont);
     out.CopyFile(minusFile);
-    out.Add(kPar);
-    out.Add(kRule);
-    out.Add(kParBlank);
-    out.Add(kParSevenBlanks);
-    out.Add(kParBlank);
-    out.Add(kEnd);
+    AddClosingFrame(out);
     WriteFileAtomic(JoinPath(in.dataDir, kPairReportFile), out.text());
     return score;
 }
@@ -195,11 +206,7 @@ void WriteManReport(const ManReportInput& in) {
     }
 
     Lines out;
-    out.Add(kFontTable);
-    out.Add(kManViewKind);
-    for (int i = 0; i < 3; ++i) out.Add(kPar);
-    out.AddUtf8(kManTitle);
-    out.Add(kIdentityFont);
+    AddOpeningFrame(out, kManViewKind, kManTitle);
     out.Add(IdentityLine(in.man));
     out.Add(kPar);
     out.Add(SignLine(in.chart));
@@ -212,12 +219,7 @@ void WriteManReport(const ManReportInput& in) {
     out.Add(kPar);
     out.Add(kTextFont);
     out.CopyFile(minusFile);
-    out.Add(kPar);
-    out.Add(kRule);
-    out.Add(kParBlank);
-    out.Add(kParSevenBlanks);
-    out.Add(kParBlank);
-    out.Add(kEnd);
+    AddClosingFrame(out);
     WriteFileAtomic(JoinPath(in.dataDir, kManReportFile), out.text());
 }
 

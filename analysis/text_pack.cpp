@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "people/cp1251.h"
-#include "people/errors.h"
+#include "base/cp1251.h"
+#include "base/errors.h"
 
 namespace pelorin {
 

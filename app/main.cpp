@@ -4,12 +4,12 @@
 #include <QCommandLineParser>
 #include <QScreen>
 
-#include "app/core/config.h"
+#include "people/config.h"
 #include "app/core/startup.h"
 #include "app/main_window.h"
-#include "app/message_boxes.h"
+#include "ui/message_boxes.h"
 #include "graphics/ui/oboznach_form.h"
-#include "graphics/ui/symbol_font.h"
+#include "ui/symbol_font.h"
 #include "people/ui/input2h2_form.h"
 #include "people/ui/input3h_form.h"
 #include "people/ui/input_men_form3.h"

@@ -9,16 +9,16 @@
 #include <QPlainTextEdit>
 #include <QTextEdit>
 
-#include "app/core/analysis.h"
+#include "analysis/pair_analysis.h"
 #include "app/core/commands.h"
-#include "app/rich_text.h"
+#include "ui/rich_text.h"
 #include "graphics/ui/bi_wheel_painter.h"
 #include "graphics/ui/diagram.h"
-#include "people/errors.h"
-#include "app/image_canvas.h"
-#include "app/message_boxes.h"
+#include "base/errors.h"
+#include "ui/image_canvas.h"
+#include "ui/message_boxes.h"
 #include "graphics/ui/oboznach_form.h"
-#include "people/cp1251.h"
+#include "base/cp1251.h"
 #include "app/print_command.h"
 #include "ui_main_window.h"
 

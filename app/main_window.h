@@ -7,7 +7,7 @@
 
 #include "app/core/person_lists.h"
 #include "app/core/startup.h"
-#include "app/help.h"
+#include "ui/help.h"
 
 namespace Ui {
 class TZZavelForm;

@@ -16,14 +16,4 @@ double FormBirthMoment(int day, int month, int year, int hour, int minute, bool 
     return d;
 }
 
-void StoreBirthMoment(PersonRecord& record) {
-    const bool known = record.TimeKnown != 0;
-    if (!known) {
-        record.Hour = 12;
-        record.Minute = 0;
-    }
-    record.Moment = FormBirthMoment(record.Day, record.Month, record.Year, record.Hour,
-                                    record.Minute, known, record.Zone, record.ShiftFlag == "L");
-}
-
 }  // namespace pelorin

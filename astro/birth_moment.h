@@ -1,7 +1,6 @@
 #pragma once
 // The birth moment: the day number of a birth in Universal Time, formed once when
 // a person is stored and read unchanged by every later computation.
-#include "people/person_record.h"
 
 namespace pelorin {
 
@@ -11,9 +10,5 @@ namespace pelorin {
 // taken off.
 double FormBirthMoment(int day, int month, int year, int hour, int minute, bool timeKnown,
                        double zone, bool shiftL);
-
-// Sets `Hour` and `Minute` (12:00 when the time is unknown) and `Moment` of a
-// record from its date, time, `TimeKnown`, `Zone` and `ShiftFlag`.
-void StoreBirthMoment(PersonRecord& record);
 
 }  // namespace pelorin

@@ -21,7 +21,7 @@ void SetIntegerFields(TChartBody& b) {
     b.SignDegOrd = b.SignDeg + 1;
 }
 
-void ComputeChartAt(double moment, TChart& chart) {
+void ComputeChart(double moment, TChart& chart) {
     const double d = moment;
     SunVector sun;  // the Sun-vector scratch of this computation
     ComputeSun(d, chart[kSun], sun);
@@ -36,7 +36,5 @@ void ComputeChartAt(double moment, TChart& chart) {
     ComputePluto(d, chart[kPluto], sun.x, sun.y, sun.z);
     for (int i = 0; i < kBodyCount; ++i) SetIntegerFields(chart[i]);
 }
-
-void ComputeChart(const PersonRecord& person, TChart& chart) { ComputeChartAt(person.Moment, chart); }
 
 }  // namespace pelorin

@@ -10,11 +10,12 @@
 #include <string>
 
 #include "analysis/text_base.h"
-#include "app/core/analysis.h"
+#include "analysis/pair_analysis.h"
 #include "astro/chart.h"
 #include "astro/tabulated.h"
-#include "people/cp1251.h"
+#include "base/cp1251.h"
 #include "people/person_record.h"
+#include "people/person_chart.h"
 
 namespace {
 

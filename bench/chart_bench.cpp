@@ -21,7 +21,7 @@ void BM_ComputeChart(benchmark::State& state) {
     pelorin::TChart chart;
     double d = 100;
     for (auto _ : state) {
-        pelorin::ComputeChartAt(NextMoment(d), chart);
+        pelorin::ComputeChart(NextMoment(d), chart);
         benchmark::DoNotOptimize(chart);
     }
 }

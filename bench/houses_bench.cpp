@@ -9,7 +9,8 @@
 #include "astro/chart.h"
 #include "astro/houses.h"
 #include "astro/tabulated.h"
-#include "people/cp1251.h"
+#include "base/cp1251.h"
+#include "people/person_chart.h"
 
 #ifdef PELORIN_WITH_SWE
 #include <swephexp.h>
@@ -45,7 +46,7 @@ void BM_ChartWithPlutoAndHouses(benchmark::State& state) {
     double d = -30000;
     for (auto _ : state) {
         NextDay(d);
-        ComputeChartAt(d, chart);
+        ComputeChart(d, chart);
         ComputeHouses(MoscowCoords(), d, cusps);
         benchmark::DoNotOptimize(chart);
         benchmark::DoNotOptimize(cusps);

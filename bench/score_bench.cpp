@@ -17,7 +17,7 @@
 #include "analysis/score.h"
 #include "analysis/text_base.h"
 #include "analysis/text_pack.h"
-#include "people/file_io.h"
+#include "base/file_io.h"
 
 namespace {
 

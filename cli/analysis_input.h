@@ -7,10 +7,10 @@
 #include <string>
 
 #include "analysis/text_base.h"
-#include "app/core/config.h"
+#include "people/config.h"
 #include "astro/tabulated.h"
-#include "people/errors.h"
-#include "people/file_io.h"
+#include "base/errors.h"
+#include "base/file_io.h"
 #include "people/person_record.h"
 
 namespace pelorin::cli {

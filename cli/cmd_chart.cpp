@@ -3,16 +3,17 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/core/config.h"
+#include "people/config.h"
 #include "astro/birth_moment.h"
 #include "astro/chart.h"
 #include "astro/houses.h"
 #include "astro/tabulated.h"
 #include "cli/command.h"
 #include "cli/json.h"
-#include "people/cp1251.h"
-#include "people/errors.h"
-#include "people/file_io.h"
+#include "base/cp1251.h"
+#include "base/errors.h"
+#include "base/file_io.h"
+#include "people/person_chart.h"
 
 namespace pelorin::cli {
 namespace {
@@ -73,7 +74,7 @@ int RunChart(const std::vector<std::string>& argv) {
     }
 
     TChart chart;
-    ComputeChartAt(moment, chart);
+    ComputeChart(moment, chart);
     std::vector<std::string> bodies;
     for (int i = 0; i < kBodyCount; ++i) {
         const TChartBody& b = chart[i];

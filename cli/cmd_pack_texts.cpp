@@ -8,8 +8,8 @@
 #include "analysis/text_pack.h"
 #include "cli/command.h"
 #include "cli/json.h"
-#include "people/errors.h"
-#include "people/file_io.h"
+#include "base/errors.h"
+#include "base/file_io.h"
 
 namespace pelorin::cli {
 namespace {

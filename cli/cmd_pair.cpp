@@ -1,7 +1,7 @@
 // pelorin-cli pair: the whole pair analysis of a woman and a man named by their
 // stamps, the report files written in the data directory as the program does.
 #include "analysis/score.h"
-#include "app/core/analysis.h"
+#include "analysis/pair_analysis.h"
 #include "cli/analysis_input.h"
 #include "cli/command.h"
 #include "cli/json.h"

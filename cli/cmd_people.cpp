@@ -1,7 +1,7 @@
-#include "app/core/config.h"
+#include "people/config.h"
 #include "cli/command.h"
 #include "cli/person_json.h"
-#include "people/file_io.h"
+#include "base/file_io.h"
 
 namespace pelorin::cli {
 namespace {

@@ -1,9 +1,9 @@
-#include "app/core/config.h"
+#include "people/config.h"
 #include "cli/command.h"
 #include "cli/json.h"
 #include "people/atlas.h"
-#include "people/cp1251.h"
-#include "people/errors.h"
+#include "base/cp1251.h"
+#include "base/errors.h"
 
 namespace pelorin::cli {
 namespace {

@@ -1,10 +1,10 @@
 // pelorin-cli scan: the chosen woman against every man of the men's file, the
 // ranking highest percentage first.
-#include "app/core/analysis.h"
+#include "analysis/pair_analysis.h"
 #include "cli/analysis_input.h"
 #include "cli/command.h"
 #include "cli/json.h"
-#include "people/cp1251.h"
+#include "base/cp1251.h"
 
 namespace pelorin::cli {
 namespace {

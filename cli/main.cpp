@@ -6,7 +6,7 @@
 #include <iostream>
 
 #include "cli/command.h"
-#include "people/errors.h"
+#include "base/errors.h"
 
 namespace pelorin::cli {
 

@@ -1,6 +1,6 @@
 #pragma once
 #include "cli/json.h"
-#include "people/cp1251.h"
+#include "base/cp1251.h"
 #include "people/person_record.h"
 
 namespace pelorin::cli {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "analysis/score.h"
-#include "people/cp1251.h"
+#include "base/cp1251.h"
 
 namespace pelorin {
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/analysis.h"
+#include "analysis/pair_analysis.h"
 #include "people/person_record.h"
 
 namespace pelorin {

@@ -7,8 +7,8 @@
 #include "astro/base_routines.h"
 #include "graphics/diagram.h"
 #include "graphics/glyph_tables.h"
-#include "people/cp1251.h"
-#include "people/short_text.h"
+#include "base/cp1251.h"
+#include "base/short_text.h"
 
 namespace pelorin {
 
@@ -25,95 +25,40 @@ const std::string& ProgramTitle() {
     return t;
 }
 
+// The operations of the pages, each with the fields its kind reads.
 PrintOp Text(std::string text, const char* font, double size, double x, double y, bool bold = false,
              Rgb brush = kPrintWhite) {
-    PrintOp op;
-    op.kind = PrintOp::Kind::Text;
-    op.text = std::move(text);
-    op.font = font;
-    op.size = size;
-    op.bold = bold;
-    op.brush = brush;
-    op.x1 = x;
-    op.y1 = y;
-    return op;
+    return {.kind = PrintOp::Kind::Text, .text = std::move(text), .font = font, .size = size, .bold = bold,
+            .brush = brush, .x1 = x, .y1 = y};
 }
 
 PrintOp Line(double x1, double y1, double x2, double y2, int width = 1, PrintPen pen = PrintPen::Solid,
              Rgb colour = kPrintBlack) {
-    PrintOp op;
-    op.kind = PrintOp::Kind::Line;
-    op.penWidth = width;
-    op.pen = pen;
-    op.colour = colour;
-    op.x1 = x1;
-    op.y1 = y1;
-    op.x2 = x2;
-    op.y2 = y2;
-    return op;
+    return {.kind = PrintOp::Kind::Line, .colour = colour, .penWidth = width, .pen = pen,
+            .x1 = x1, .y1 = y1, .x2 = x2, .y2 = y2};
 }
 
 PrintOp Rectangle(double x1, double y1, double x2, double y2, Rgb brush, PrintPen pen = PrintPen::Solid) {
-    PrintOp op;
-    op.kind = PrintOp::Kind::Rectangle;
-    op.brush = brush;
-    op.pen = pen;
-    op.x1 = x1;
-    op.y1 = y1;
-    op.x2 = x2;
-    op.y2 = y2;
-    return op;
+    return {.kind = PrintOp::Kind::Rectangle, .brush = brush, .pen = pen, .x1 = x1, .y1 = y1, .x2 = x2, .y2 = y2};
 }
 
 PrintOp Circle(double cx, double cy, double r, Rgb brush) {
-    PrintOp op;
-    op.kind = PrintOp::Kind::Circle;
-    op.brush = brush;
-    op.cx = cx;
-    op.cy = cy;
-    op.r1 = r;
-    return op;
+    return {.kind = PrintOp::Kind::Circle, .brush = brush, .cx = cx, .cy = cy, .r1 = r};
 }
 
 PrintOp Radial(double cx, double cy, double r1, double a1, double r2, double a2, int width = 1,
                PrintPen pen = PrintPen::Solid) {
-    PrintOp op;
-    op.kind = PrintOp::Kind::RadialSegment;
-    op.penWidth = width;
-    op.pen = pen;
-    op.cx = cx;
-    op.cy = cy;
-    op.r1 = r1;
-    op.a1 = a1;
-    op.r2 = r2;
-    op.a2 = a2;
-    return op;
+    return {.kind = PrintOp::Kind::RadialSegment, .penWidth = width, .pen = pen,
+            .cx = cx, .cy = cy, .r1 = r1, .a1 = a1, .r2 = r2, .a2 = a2};
 }
 
 PrintOp Dot(double cx, double cy, double r, double a, double d) {
-    PrintOp op;
-    op.kind = PrintOp::Kind::DotPolar;
-    op.brush = kPrintBlack;
-    op.cx = cx;
-    op.cy = cy;
-    op.r1 = r;
-    op.a1 = a;
-    op.r2 = d;
-    return op;
+    return {.kind = PrintOp::Kind::DotPolar, .brush = kPrintBlack, .cx = cx, .cy = cy, .r1 = r, .a1 = a, .r2 = d};
 }
 
 PrintOp Polar(std::string text, double size, double cx, double cy, double r, double a, Rgb brush = kPrintWhite) {
-    PrintOp op;
-    op.kind = PrintOp::Kind::TextPolar;
-    op.text = std::move(text);
-    op.font = kSymbolFontFamily;
-    op.size = size;
-    op.brush = brush;
-    op.cx = cx;
-    op.cy = cy;
-    op.r1 = r;
-    op.a1 = a;
-    return op;
+    return {.kind = PrintOp::Kind::TextPolar, .text = std::move(text), .font = kSymbolFontFamily, .size = size,
+            .brush = brush, .cx = cx, .cy = cy, .r1 = r, .a1 = a};
 }
 
 std::string OneChar(unsigned char code) { return std::string(1, static_cast<char>(code)); }

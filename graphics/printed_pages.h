@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "analysis/aspects.h"
-#include "app/core/analysis.h"
+#include "analysis/pair_analysis.h"
 #include "astro/chart_types.h"
 #include "graphics/draw_geometry.h"
 #include "graphics/rgb.h"
@@ -36,8 +36,8 @@ struct PrintOp {
     };
     Kind kind = Kind::Text;
     // Texts: Windows-1251 bytes; in the symbol font every byte is a symbol code.
-    std::string text;
-    std::string font;  // "Arial", "Courier" or the symbol font
+    std::string text{};
+    std::string font{};  // "Arial", "Courier" or the symbol font
     double size = 0;
     bool bold = false;
     Rgb colour = kPrintBlack;  // font colour, or pen colour of lines and shapes

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "people/cp1251.h"
-#include "people/errors.h"
-#include "people/file_io.h"
+#include "base/cp1251.h"
+#include "base/errors.h"
+#include "base/file_io.h"
 
 namespace pelorin {
 namespace {

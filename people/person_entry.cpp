@@ -4,8 +4,9 @@
 #include <cstring>
 
 #include "astro/birth_moment.h"
-#include "people/cp1251.h"
-#include "people/file_io.h"
+#include "base/cp1251.h"
+#include "base/file_io.h"
+#include "people/person_chart.h"
 
 namespace pelorin {
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "people/short_text.h"
+#include "base/short_text.h"
 
 namespace pelorin {
 

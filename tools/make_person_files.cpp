@@ -2,8 +2,8 @@
 //   pelorin-make-person-files DIR
 #include <cstdio>
 
-#include "people/errors.h"
-#include "people/file_io.h"
+#include "base/errors.h"
+#include "base/file_io.h"
 #include "people/person_record.h"
 
 int main(int argc, char** argv) {

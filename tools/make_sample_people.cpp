@@ -9,10 +9,11 @@
 #include <string>
 
 #include "astro/birth_moment.h"
-#include "people/cp1251.h"
-#include "people/errors.h"
-#include "people/file_io.h"
+#include "base/cp1251.h"
+#include "base/errors.h"
+#include "base/file_io.h"
 #include "people/person_record.h"
+#include "people/person_chart.h"
 
 namespace {
 

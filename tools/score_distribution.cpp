@@ -19,8 +19,8 @@
 #include "astro/chart.h"
 #include "astro/houses.h"
 #include "astro/tabulated.h"
-#include "people/errors.h"
-#include "people/file_io.h"
+#include "base/errors.h"
+#include "base/file_io.h"
 
 namespace {
 
@@ -82,8 +82,8 @@ int main(int argc, char** argv) {
         TChart woman, man;
         const double wMoment = day(rng), mMoment = day(rng);
         const double wLat = lat(rng), wLon = lon(rng);
-        ComputeChartAt(wMoment, woman);
-        ComputeChartAt(mMoment, man);
+        ComputeChart(wMoment, woman);
+        ComputeChart(mMoment, man);
         AspectGrid grid;
         ClearAspectGrid(grid);
         FindMutualAspects(woman, man, grid);

@@ -1,7 +1,5 @@
 #include "app/core/commands.h"
 
-#include "people/file_io.h"
-
 namespace pelorin {
 
 std::optional<int> HelpTopicForPage(int pageIndex) {
@@ -16,12 +14,6 @@ std::optional<int> HelpTopicForPage(int pageIndex) {
         default: return std::nullopt;
     }
 }
-
-HelpTarget HelpTargetFor(const std::string& systemDir, int topic) {
-    return {JoinPath(systemDir, "PelorinHelp.chm"), "::" + std::to_string(topic) + ".html"};
-}
-
-std::string HelpFileError(const std::string& file) { return "Unable to open help file " + file; }
 
 PrintAction PrintActionFor(int pageIndex, bool pairDone, bool scanDone) {
     switch (static_cast<MainPage>(pageIndex)) {

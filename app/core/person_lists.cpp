@@ -1,8 +1,8 @@
 #include "app/core/person_lists.h"
 
 #include "app/core/startup.h"
-#include "people/cp1251.h"
-#include "people/file_io.h"
+#include "base/cp1251.h"
+#include "base/file_io.h"
 
 namespace pelorin {
 

@@ -5,8 +5,8 @@
 #include <locale>
 
 #include "astro/tabulated.h"
-#include "people/errors.h"
-#include "people/file_io.h"
+#include "base/errors.h"
+#include "base/file_io.h"
 
 namespace pelorin {
 

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "analysis/text_base.h"
-#include "app/core/analysis.h"
-#include "app/core/config.h"
+#include "analysis/pair_analysis.h"
+#include "people/config.h"
 #include "people/person_record.h"
 
 namespace pelorin {

@@ -8,12 +8,12 @@
 #include <QTextEdit>
 #include <memory>
 
-#include "app/core/analysis.h"
-#include "app/rich_text.h"
+#include "analysis/pair_analysis.h"
+#include "ui/rich_text.h"
 #include "cli/analysis_input.h"
 #include "cli/command.h"
 #include "graphics/ui/printed_pages.h"
-#include "graphics/ui/symbol_font.h"
+#include "ui/symbol_font.h"
 
 namespace pelorin::cli {
 namespace {

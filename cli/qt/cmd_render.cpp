@@ -14,8 +14,9 @@
 #include "cli/analysis_input.h"
 #include "cli/command.h"
 #include "graphics/ui/bi_wheel_painter.h"
-#include "graphics/ui/symbol_font.h"
-#include "people/cp1251.h"
+#include "ui/symbol_font.h"
+#include "base/cp1251.h"
+#include "people/person_chart.h"
 
 namespace pelorin::cli {
 namespace {

@@ -3,7 +3,7 @@
 #include <QFontMetrics>
 
 #include "graphics/ui/draw_screen.h"
-#include "graphics/ui/symbol_font.h"
+#include "ui/symbol_font.h"
 
 namespace pelorin {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "graphics/glyph_tables.h"
 #include "graphics/ui/draw_grid.h"
-#include "graphics/ui/symbol_font.h"
+#include "ui/symbol_font.h"
 #include "ui_oboznach_form.h"
 
 namespace pelorin {

@@ -8,8 +8,8 @@
 #include <QTextDocument>
 
 #include "graphics/glyph_tables.h"
-#include "graphics/ui/symbol_font.h"
-#include "people/cp1251.h"
+#include "ui/symbol_font.h"
+#include "base/cp1251.h"
 
 namespace pelorin {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "people/cp1251.h"
+#include "base/cp1251.h"
 
 namespace pelorin {
 

@@ -5,10 +5,10 @@
 #include <QPushButton>
 #include <exception>
 
-#include "app/message_boxes.h"
+#include "ui/message_boxes.h"
 #include "people/atlas.h"
-#include "people/cp1251.h"
-#include "people/file_io.h"
+#include "base/cp1251.h"
+#include "base/file_io.h"
 #include "people/ui/input3h_form.h"
 #include "ui_input2h2_form.h"
 

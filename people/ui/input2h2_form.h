@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "app/core/config.h"
-#include "app/help.h"
+#include "people/config.h"
+#include "ui/help.h"
 #include "people/place_chooser.h"
 
 namespace Ui {

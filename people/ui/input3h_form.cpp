@@ -6,10 +6,10 @@
 #include <QRadioButton>
 #include <exception>
 
-#include "app/core/commands.h"
-#include "app/message_boxes.h"
+#include "ui/help.h"
+#include "ui/message_boxes.h"
 #include "people/atlas.h"
-#include "people/file_io.h"
+#include "base/file_io.h"
 #include "people/ui/entry_fields.h"
 #include "ui_input3h_form.h"
 

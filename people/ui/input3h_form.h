@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "app/help.h"
+#include "ui/help.h"
 
 namespace Ui {
 class TInput3hForm;

@@ -3,7 +3,7 @@
 #include <ctime>
 #include <exception>
 
-#include "app/message_boxes.h"
+#include "ui/message_boxes.h"
 #include "people/person_entry.h"
 #include "people/ui/entry_fields.h"
 #include "ui_input_men_form3.h"

@@ -7,8 +7,8 @@
 #include "analysis/reports.h"
 #include "analysis/text_pack.h"
 #include "astro/chart.h"
-#include "people/cp1251.h"
-#include "people/errors.h"
+#include "base/cp1251.h"
+#include "base/errors.h"
 #include "support/report_data.h"
 #include "support/test_support.h"
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "analysis/score.h"
-#include "people/cp1251.h"
+#include "base/cp1251.h"
 #include "support/test_support.h"
 
 namespace pelorin {

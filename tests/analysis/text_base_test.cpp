@@ -3,8 +3,8 @@
 #include <random>
 
 #include "analysis/text_base.h"
-#include "people/cp1251.h"
-#include "people/errors.h"
+#include "base/cp1251.h"
+#include "base/errors.h"
 #include "support/test_support.h"
 
 namespace pelorin {

@@ -4,8 +4,8 @@
 
 #include "analysis/text_base.h"
 #include "analysis/text_pack.h"
-#include "people/cp1251.h"
-#include "people/errors.h"
+#include "base/cp1251.h"
+#include "base/errors.h"
 #include "support/test_support.h"
 
 namespace pelorin {

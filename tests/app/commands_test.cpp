@@ -13,13 +13,6 @@ TEST(MainCommands, HelpTopicOfEveryPage) {
     EXPECT_EQ(HelpTopicForPage(8), std::nullopt);
 }
 
-TEST(MainCommands, HelpFileAndTopicText) {
-    const HelpTarget t = HelpTargetFor("/opt/pelorin/system/", 40);
-    EXPECT_EQ(t.file, "/opt/pelorin/system/PelorinHelp.chm");
-    EXPECT_EQ(t.topic, "::40.html");
-    EXPECT_EQ(HelpFileError(t.file), "Unable to open help file /opt/pelorin/system/PelorinHelp.chm");
-}
-
 TEST(MainCommands, PrintNeedsTheResultOfItsPage) {
     const int compat = static_cast<int>(MainPage::Compatibility);
     const int pair = static_cast<int>(MainPage::Pair);

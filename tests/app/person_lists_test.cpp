@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "people/cp1251.h"
-#include "people/errors.h"
+#include "base/cp1251.h"
+#include "base/errors.h"
 #include "support/test_support.h"
 
 namespace pelorin {

@@ -5,8 +5,8 @@
 #include <clocale>
 #include <cstdio>
 
-#include "people/cp1251.h"
-#include "people/errors.h"
+#include "base/cp1251.h"
+#include "base/errors.h"
 #include "people/person_record.h"
 #include "support/test_support.h"
 

@@ -4,6 +4,7 @@
 
 #include "astro/base_routines.h"
 #include "astro/birth_moment.h"
+#include "people/person_chart.h"
 
 namespace pelorin {
 namespace {

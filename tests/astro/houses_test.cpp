@@ -6,8 +6,9 @@
 
 #include "astro/base_routines.h"
 #include "astro/houses.h"
-#include "people/cp1251.h"
-#include "people/errors.h"
+#include "base/cp1251.h"
+#include "base/errors.h"
+#include "people/person_chart.h"
 
 namespace pelorin {
 namespace {

@@ -7,6 +7,7 @@
 #include "astro/bodies.h"
 #include "astro/chart.h"
 #include "astro/geocentric.h"
+#include "people/person_chart.h"
 
 namespace pelorin {
 namespace {
@@ -177,7 +178,7 @@ TEST(Chart, IntegerFieldsAreTruncated) {
 TEST(Chart, FieldsAreConsistentForManyDates) {
     for (double d = -20000; d <= 80000; d += 977.3) {
         TChart c;
-        ComputeChartAt(d, c);
+        ComputeChart(d, c);
         for (int i = 0; i < kBodyCount; ++i) {
             const TChartBody& b = c[i];
             ASSERT_GE(b.Lon, 0) << d << " " << i;
@@ -205,7 +206,7 @@ TEST(Chart, SecondComputationIsIdenticalAndSpeedIsKept) {
     for (int i = 0; i < kBodyCount; ++i) a[i].Speed = b[i].Speed = -0.5;
     ComputeChart(person, a);
     TChart other;
-    ComputeChartAt(12.5, other);  // a second person in between shares nothing but caches
+    ComputeChart(12.5, other);  // a second person in between shares nothing but caches
     ComputeChart(person, b);
     for (int i = 0; i < kBodyCount; ++i) {
         EXPECT_TRUE(SameEntry(a[i], b[i])) << i;
@@ -230,7 +231,7 @@ TEST(Chart, SharedSunVectorGivesTheSameBitsAsFreshDrivers) {
                               ComputeJupiter, ComputeSaturn, ComputeUranus,  ComputeNeptune};
     for (double d : {-5000.25, 0.0, 36525.0, 51234.5678}) {
         TChart chart;
-        ComputeChartAt(d, chart);
+        ComputeChart(d, chart);
         for (int i = 0; i < 9; ++i) {
             TChartBody fresh;
             SunVector scratch;

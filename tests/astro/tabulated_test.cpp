@@ -303,7 +303,7 @@ TEST_F(Tabulated, MissingFileReturnsTheSystemError) {
     EXPECT_TRUE(TabulatedBodies().empty());
     EXPECT_NE(message.find("Fond.in"), std::string::npos);
     TChart chart;
-    ComputeChartAt(36525.0, chart);
+    ComputeChart(36525.0, chart);
     EXPECT_EQ(chart[kPluto].Lon, 0);
     EXPECT_EQ(chart[kPluto].Sign, 1);
 }

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "analysis/text_base.h"
-#include "people/cp1251.h"
+#include "base/cp1251.h"
 #include "support/test_support.h"
 
 namespace pelorin {

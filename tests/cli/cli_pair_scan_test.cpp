@@ -8,7 +8,7 @@
 #include <tuple>
 #include <vector>
 
-#include "people/cp1251.h"
+#include "base/cp1251.h"
 #include "people/person_record.h"
 #include "support/test_support.h"
 

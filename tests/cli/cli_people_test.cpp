@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "people/cp1251.h"
-#include "people/file_io.h"
+#include "base/cp1251.h"
+#include "base/file_io.h"
 #include "people/person_record.h"
 #include "support/test_support.h"
 

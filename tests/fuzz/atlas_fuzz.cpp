@@ -13,8 +13,9 @@
 
 #include "astro/houses.h"
 #include "people/atlas.h"
-#include "people/errors.h"
+#include "base/errors.h"
 #include "tests/fuzz/fuzz_support.h"
+#include "people/person_chart.h"
 
 using namespace pelorin;
 using namespace pelorin::fuzz;

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/core/config.h"
-#include "people/errors.h"
+#include "people/config.h"
+#include "base/errors.h"
 #include "tests/fuzz/fuzz_support.h"
 
 using namespace pelorin;

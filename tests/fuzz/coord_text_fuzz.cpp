@@ -10,8 +10,9 @@
 #include <string>
 
 #include "astro/houses.h"
-#include "people/errors.h"
+#include "base/errors.h"
 #include "tests/fuzz/fuzz_support.h"
+#include "people/person_chart.h"
 
 using namespace pelorin;
 using namespace pelorin::fuzz;

@@ -10,9 +10,10 @@
 #include <vector>
 
 #include "astro/houses.h"
-#include "people/errors.h"
+#include "base/errors.h"
 #include "people/person_record.h"
 #include "tests/fuzz/fuzz_support.h"
+#include "people/person_chart.h"
 
 using namespace pelorin;
 using namespace pelorin::fuzz;

@@ -28,11 +28,11 @@ FLAGS=(-std=c++20 -g -O1 -fno-omit-frame-pointer -fsanitize=address,undefined -f
 # ---- the program's logic, instrumented for coverage, as one archive
 mkdir -p "$BUILD/obj" "$BUILD/bin"
 objects=()
-for src in "$ROOT"/astro/*.cpp "$ROOT"/analysis/*.cpp "$ROOT"/people/*.cpp "$ROOT"/graphics/*.cpp "$ROOT"/app/core/*.cpp; do
+for src in "$ROOT"/base/*.cpp "$ROOT"/astro/*.cpp "$ROOT"/analysis/*.cpp "$ROOT"/people/*.cpp "$ROOT"/graphics/*.cpp "$ROOT"/app/core/*.cpp; do
     rel=${src#"$ROOT"/}
     obj="$BUILD/obj/${rel//\//_}.o"
     objects+=("$obj")
-    if [ ! -f "$obj" ] || [ "$src" -nt "$obj" ] || [ -n "$(find "$ROOT/astro" "$ROOT/analysis" "$ROOT/people" "$ROOT/graphics" "$ROOT/app/core" -name '*.h' -newer "$obj" -print -quit)" ]; then
+    if [ ! -f "$obj" ] || [ "$src" -nt "$obj" ] || [ -n "$(find "$ROOT/base" "$ROOT/astro" "$ROOT/analysis" "$ROOT/people" "$ROOT/graphics" "$ROOT/app/core" -name '*.h' -newer "$obj" -print -quit)" ]; then
         echo "compiling $rel"
         "$CXX" "${FLAGS[@]}" -fsanitize=fuzzer-no-link -c "$src" -o "$obj"
     fi

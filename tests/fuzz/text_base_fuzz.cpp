@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "analysis/text_base.h"
-#include "people/errors.h"
+#include "base/errors.h"
 #include "tests/fuzz/fuzz_support.h"
 
 using namespace pelorin;

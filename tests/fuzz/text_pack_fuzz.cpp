@@ -12,7 +12,7 @@
 
 #include "analysis/text_base.h"
 #include "analysis/text_pack.h"
-#include "people/errors.h"
+#include "base/errors.h"
 #include "tests/fuzz/fuzz_support.h"
 
 using namespace pelorin;

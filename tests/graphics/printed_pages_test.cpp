@@ -7,8 +7,8 @@
 #include <algorithm>
 
 #include "graphics/glyph_tables.h"
-#include "people/cp1251.h"
-#include "people/short_text.h"
+#include "base/cp1251.h"
+#include "base/short_text.h"
 
 namespace pelorin {
 namespace {

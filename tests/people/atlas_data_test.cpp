@@ -6,9 +6,9 @@
 #include <set>
 
 #include "people/atlas.h"
-#include "people/cp1251.h"
-#include "people/errors.h"
-#include "people/file_io.h"
+#include "base/cp1251.h"
+#include "base/errors.h"
+#include "base/file_io.h"
 #include "support/test_support.h"
 
 namespace pelorin {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "people/cp1251.h"
+#include "base/cp1251.h"
 
 namespace pelorin {
 namespace {

@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "app/core/person_lists.h"
-#include "people/cp1251.h"
-#include "people/errors.h"
-#include "people/file_io.h"
+#include "base/cp1251.h"
+#include "base/errors.h"
+#include "base/file_io.h"
 #include "support/test_support.h"
 
 namespace pelorin {

@@ -65,7 +65,7 @@ const std::map<std::string, Errors>& AllErrors() {
         for (double d : days) {
             const double jd = d + 2415020.0;
             TChart chart;
-            ComputeChartAt(d, chart);
+            ComputeChart(d, chart);
             for (const BodyCase& b : kBodies) {
                 Errors& e = out[b.name];
                 const SeriesResult s = b.series(d / 36525.0);

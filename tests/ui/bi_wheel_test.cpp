@@ -6,8 +6,8 @@
 
 #include "graphics/bi_wheel.h"
 #include "graphics/ui/bi_wheel_painter.h"
-#include "people/cp1251.h"
-#include "people/file_io.h"
+#include "base/cp1251.h"
+#include "base/file_io.h"
 #include "people/person_record.h"
 #include "support/test_support.h"
 

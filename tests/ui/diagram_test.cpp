@@ -8,7 +8,7 @@
 #include <QFontMetrics>
 #include <QImage>
 
-#include "people/cp1251.h"
+#include "base/cp1251.h"
 
 namespace pelorin {
 namespace {

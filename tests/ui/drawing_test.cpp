@@ -6,7 +6,7 @@
 
 #include "graphics/ui/draw_printer.h"
 #include "graphics/ui/draw_screen.h"
-#include "graphics/ui/symbol_font.h"
+#include "ui/symbol_font.h"
 
 namespace pelorin {
 namespace {

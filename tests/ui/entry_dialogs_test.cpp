@@ -7,9 +7,9 @@
 #include <QRadioButton>
 #include <QSpinBox>
 
-#include "app/message_boxes.h"
-#include "people/cp1251.h"
-#include "people/file_io.h"
+#include "ui/message_boxes.h"
+#include "base/cp1251.h"
+#include "base/file_io.h"
 #include "people/place_chooser.h"
 #include "people/ui/input_men_form3.h"
 #include "people/ui/input_women_form2.h"

@@ -13,12 +13,12 @@
 #include <QTabWidget>
 #include <QTextEdit>
 
-#include "app/image_canvas.h"
-#include "app/message_boxes.h"
-#include "app/core/analysis.h"
+#include "ui/image_canvas.h"
+#include "ui/message_boxes.h"
+#include "analysis/pair_analysis.h"
 #include "app/core/commands.h"
-#include "people/cp1251.h"
-#include "people/errors.h"
+#include "base/cp1251.h"
+#include "base/errors.h"
 #include "people/person_record.h"
 #include "support/test_support.h"
 #include "ui_main_window.h"

@@ -9,10 +9,10 @@
 #include <QTimer>
 #include <cstring>
 
-#include "app/core/config.h"
-#include "app/message_boxes.h"
+#include "people/config.h"
+#include "ui/message_boxes.h"
 #include "people/atlas.h"
-#include "people/cp1251.h"
+#include "base/cp1251.h"
 #include "people/person_record.h"
 #include "people/ui/input2h2_form.h"
 #include "people/ui/input3h_form.h"

@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <regex>
 
-#include "people/cp1251.h"
-#include "people/file_io.h"
+#include "base/cp1251.h"
+#include "base/file_io.h"
 #include "people/person_record.h"
-#include "people/short_text.h"
+#include "base/short_text.h"
 #include "support/test_support.h"
 
 namespace pelorin {

@@ -2,7 +2,7 @@
 // Message boxes that record what they were asked to show, answering No.
 #include <QStringList>
 
-#include "app/message_boxes.h"
+#include "ui/message_boxes.h"
 
 namespace pelorin::test {
 

@@ -1,4 +1,4 @@
-#include "graphics/ui/symbol_font.h"
+#include "ui/symbol_font.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "app/core/rtf_text.h"
+#include "analysis/rtf_text.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "people/cp1251.h"
+#include "base/cp1251.h"
 #include "support/test_support.h"
 
 namespace pelorin {

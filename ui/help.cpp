@@ -1,12 +1,12 @@
-#include "app/help.h"
+#include "ui/help.h"
 
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
 #include <QUrl>
 
-#include "app/core/commands.h"
-#include "app/message_boxes.h"
+#include "base/file_io.h"
+#include "ui/message_boxes.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -14,6 +14,12 @@
 #endif
 
 namespace pelorin {
+
+HelpTarget HelpTargetFor(const std::string& systemDir, int topic) {
+    return {JoinPath(systemDir, "PelorinHelp.chm"), "::" + std::to_string(topic) + ".html"};
+}
+
+std::string HelpFileError(const std::string& file) { return "Unable to open help file " + file; }
 
 HelpViewer PlatformHelpViewer() {
     return [](const QString& file, const QString& topic) {

@@ -12,7 +12,7 @@
 
 #include "analysis/aspects.h"
 #include "analysis/text_base.h"
-#include "app/core/commands.h"
+#include "analysis/main_pages.h"
 #include "astro/chart_types.h"
 #include "astro/houses.h"
 #include "people/person_record.h"

@@ -1,4 +1,4 @@
-#include "app/core/analysis.h"
+#include "analysis/pair_analysis.h"
 
 #include <exception>
 #include <utility>
@@ -6,7 +6,8 @@
 #include "analysis/reports.h"
 #include "analysis/score.h"
 #include "astro/chart.h"
-#include "people/file_io.h"
+#include "base/file_io.h"
+#include "people/person_chart.h"
 
 namespace pelorin {
 

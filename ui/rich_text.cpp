@@ -1,4 +1,4 @@
-#include "app/rich_text.h"
+#include "ui/rich_text.h"
 
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
@@ -6,9 +6,9 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
-#include "app/core/rtf_text.h"
-#include "people/cp1251.h"
-#include "people/file_io.h"
+#include "analysis/rtf_text.h"
+#include "base/cp1251.h"
+#include "base/file_io.h"
 
 namespace pelorin {
 

@@ -6,13 +6,14 @@
 
 #include "analysis/reports.h"
 #include "analysis/text_pack.h"
-#include "app/core/analysis.h"
-#include "people/cp1251.h"
+#include "analysis/pair_analysis.h"
+#include "base/cp1251.h"
 #include "astro/chart.h"
-#include "people/errors.h"
-#include "people/file_io.h"
+#include "base/errors.h"
+#include "base/file_io.h"
 #include "support/report_data.h"
 #include "support/test_support.h"
+#include "people/person_chart.h"
 
 namespace pelorin {
 namespace {

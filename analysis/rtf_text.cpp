@@ -1,4 +1,4 @@
-#include "app/core/rtf_text.h"
+#include "analysis/rtf_text.h"
 
 #include <cctype>
 #include <cstdlib>

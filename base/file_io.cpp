@@ -1,4 +1,4 @@
-#include "people/file_io.h"
+#include "base/file_io.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "people/errors.h"
+#include "base/errors.h"
 
 #ifdef _WIN32
 #include <io.h>

@@ -1,4 +1,4 @@
-#include "app/image_canvas.h"
+#include "ui/image_canvas.h"
 
 #include <QMouseEvent>
 #include <QResizeEvent>

@@ -1,9 +1,9 @@
-#include "app/core/config.h"
+#include "people/config.h"
 
 #include <cstdlib>
 
-#include "people/errors.h"
-#include "people/file_io.h"
+#include "base/errors.h"
+#include "base/file_io.h"
 
 namespace pelorin {
 

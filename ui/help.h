@@ -11,6 +11,15 @@ namespace pelorin {
 
 class MessageBoxes;
 
+struct HelpTarget {
+    std::string file;   // SystemDir + "PelorinHelp.chm"
+    std::string topic;  // "::" + n + ".html"
+};
+HelpTarget HelpTargetFor(const std::string& systemDir, int topic);
+
+// The message of a help file that cannot be opened.
+std::string HelpFileError(const std::string& file);
+
 // Shows the help file at a topic; returns false when it could not.
 using HelpViewer = std::function<bool(const QString& file, const QString& topic)>;
 

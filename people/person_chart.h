@@ -1,0 +1,43 @@
+#pragma once
+// The engine's computations taking a person record: the birth moment formed from
+// the record's date, time and zone, the chart at its moment and the houses at its
+// moment and place (the coordinate text read here, where the record lives).
+#include <string>
+
+#include "astro/chart_types.h"
+#include "astro/houses.h"
+#include "people/person_record.h"
+
+namespace pelorin {
+
+// Sets `Hour` and `Minute` (12:00 when the time is unknown) and `Moment` of a
+// record from its date, time, `TimeKnown`, `Zone` and `ShiftFlag`.
+void StoreBirthMoment(PersonRecord& record);
+
+// The chart at the person's birth moment (`Moment`, the only field used).
+void ComputeChart(const PersonRecord& person, TChart& chart);
+
+// The place of a coordinate text, degrees: longitude east positive, latitude
+// north positive.
+struct PlaceCoords {
+    double longitude = 0;
+    double latitude = 0;
+};
+
+// Reads a coordinate text (Windows-1251, such as " 37°37’ВД  55°45’СШ") by
+// character position: 1-3 longitude degrees, 5-6 minutes, 8-9 "ВД" or "ЗД",
+// 12-13 latitude degrees, 15-16 minutes, 18-19 "СШ" or "ЮШ"; a longer text is cut
+// to 19 characters. A coordinate whose hemisphere letters are neither of its two
+// stays 0. Throws Error when a field that is read is not a number.
+PlaceCoords ParseCoordText(const std::string& coordText);
+
+// Fills cusps 1..12 for the day number `moment` at the place of `coordText`.
+// Beyond the latitude limit every cusp is set to 0 and BeyondLatitude returned,
+// so that nothing of an earlier computation survives. A coordinate text that is
+// not a number throws Error (the cusps are then 0 too).
+HouseStatus ComputeHouses(const std::string& coordText, double moment, TCusps& cusps);
+
+// The woman's houses: her CoordText at her Moment.
+HouseStatus ComputeHouses(const PersonRecord& woman, TCusps& cusps);
+
+}  // namespace pelorin
