@@ -7,6 +7,7 @@
 
 #include "base/cp1251.h"
 #include "base/errors.h"
+#include "base/dir_lock.h"
 #include "base/file_io.h"
 
 namespace pelorin {
@@ -318,6 +319,8 @@ std::string InsertCityLine(std::string_view content, std::string_view countryEnt
 
 bool AddCityToRegion(const std::string& fileName, std::string_view countryEntry, const NewCity& city) {
     if (!NewCityAcceptable(city)) return false;
+    // Read again under the lock: another copy may have added a city meanwhile.
+    const DirLock lock(DirectoryOf(fileName));
     const std::string content = ReadWholeFile(fileName);
     WriteFileAtomic(fileName, InsertCityLine(content, countryEntry, BuildCityLine(city), fileName));
     return true;

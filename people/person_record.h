@@ -95,6 +95,11 @@ struct PeopleState {
     bool ManChosen = false;
     int WomenCount = 0;
     int MenCount = 0;
+    // Whether the table was read from its person file by a start-up that went
+    // through. The commands that write people refuse while it is false, so that a
+    // table that was never read is never written over the file.
+    bool WomenLoaded = false;
+    bool MenLoaded = false;
 };
 
 bool IsFreeSlot(const PersonRecord& r);
