@@ -202,7 +202,7 @@ void TZZavelForm::SaveComment(TableKind kind) {
     const QString text = memo->toPlainText();
     if (!text.isEmpty())
         for (const QString& line : text.split(QLatin1Char('\n'))) lines.push_back(Utf8ToCp1251(line.toStdString()));
-    Guarded([&] { SaveChosenComment(state_.people, kind, lines, state_.config.DataDir); });
+    Guarded([&] { SaveChosenComment(state_.people, kind, lines, state_.config.DataDir, *this); });
 }
 
 void TZZavelForm::Delete(TableKind kind) {

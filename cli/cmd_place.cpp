@@ -3,6 +3,7 @@
 #include "cli/json.h"
 #include "people/atlas.h"
 #include "base/cp1251.h"
+#include "base/dir_lock.h"
 #include "base/errors.h"
 
 namespace pelorin::cli {
@@ -34,6 +35,7 @@ int RunPlace(const std::vector<std::string>& argv) {
     if (!fileName)
         throw UsageError("--region must be one of sng, europa, namerica, samerica, africa, azia, austral");
 
+    const DirLock lock(config.DataDir);
     const std::vector<std::string> lines = ReadRegionLines(*fileName);
     const auto country = FindEntry(CountryEntries(lines), countryText);
     if (!country)

@@ -60,6 +60,7 @@ struct Lists {
         for (int i = 1; i <= men; ++i) people.MenTable.slot(i) = Person(TableKind::Men, "М" + std::to_string(10 + i), 50 + i);
         people.WomenCount = women;
         people.MenCount = men;
+        people.WomenLoaded = people.MenLoaded = true;
         SavePersonFile(dir.file("FEMIN.DAT"), people.WomenTable);
         SavePersonFile(dir.file("MEN.DAT"), people.MenTable);
     }
@@ -92,20 +93,21 @@ TEST(PersonLists, SelectingInAnEmptyListDoesNothing) {
 TEST(PersonLists, CommentIsOneLineWithBlanksForLineEndsAndAtMost255) {
     Lists l(2);
     SelectPerson(l.people, TableKind::Women, l.LineOf(l.people.WomenTable, 2), l.view);
-    SaveChosenComment(l.people, TableKind::Women, {Utf8ToCp1251("первая"), Utf8ToCp1251("вторая")}, l.dir.path());
+    SaveChosenComment(l.people, TableKind::Women, {Utf8ToCp1251("первая"), Utf8ToCp1251("вторая")}, l.dir.path(), l.view);
     PersonTable back{TableKind::Women, {}};
     LoadPersonFile(l.dir.file("FEMIN.DAT"), back);
     EXPECT_EQ(Cp1251ToUtf8(back.slot(2).Comment.str()), "первая  вторая  ");
     EXPECT_EQ(back.slot(1).Comment.str(), l.people.WomenTable.slot(1).Comment.str());
-    SaveChosenComment(l.people, TableKind::Women, {std::string(300, 'x')}, l.dir.path());
+    SaveChosenComment(l.people, TableKind::Women, {std::string(300, 'x')}, l.dir.path(), l.view);
     LoadPersonFile(l.dir.file("FEMIN.DAT"), back);
     EXPECT_EQ(back.slot(2).Comment.str(), std::string(255, 'x'));
 }
 
-TEST(PersonLists, CommentBeforeAnyChoiceChangesNoSlot) {
+TEST(PersonLists, CommentBeforeAnyChoiceIsRefusedAndWritesNothing) {
     Lists l(2);
     const std::string before = test::ReadFile(l.dir.file("FEMIN.DAT"));
-    SaveChosenComment(l.people, TableKind::Women, {"текст"}, l.dir.path());
+    SaveChosenComment(l.people, TableKind::Women, {"текст"}, l.dir.path(), l.view);
+    EXPECT_EQ(l.view.log.back(), "message:  Не выбрана женщина...   ");
     EXPECT_EQ(test::ReadFile(l.dir.file("FEMIN.DAT")), before);
 }
 
