@@ -63,9 +63,9 @@ std::string OpenFailedMessage(const std::string& dir, const std::string& why) {
 
 // The lock file, or INVALID_HANDLE_VALUE when the directory cannot hold one for
 // this user (absent or not writable, and no lock file there).
-Handle OpenLockFile(const std::string& path, const std::string& dir, std::string& identity) {
+Handle OpenLockFile(const std::string& path, const std::string& dir, LockUse use, std::string& identity) {
     Handle h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+                           use == LockUse::Change ? OPEN_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                         FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -98,8 +98,8 @@ bool Valid(Handle h) { return h != INVALID_HANDLE_VALUE; }
 
 #else
 
-Handle OpenLockFile(const std::string& path, const std::string& dir, std::string& identity) {
-    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+Handle OpenLockFile(const std::string& path, const std::string& dir, LockUse use, std::string& identity) {
+    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | (use == LockUse::Change ? O_CREAT : 0), 0666);
     if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM))
         fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);  // flock needs no write access
     if (fd < 0) {
@@ -134,11 +134,11 @@ bool Valid(Handle fd) { return fd >= 0; }
 
 }  // namespace
 
-DirLock::DirLock(const std::string& dataDir, std::chrono::milliseconds wait) {
+DirLock::DirLock(const std::string& dataDir, LockUse use, std::chrono::milliseconds wait) {
     std::string dir = dataDir;
     if (!dir.empty() && dir.back() != '/' && dir.back() != '\\') dir += '/';
     std::string identity;
-    const Handle h = OpenLockFile(JoinPath(dir, kLockFileName), dataDir, identity);
+    const Handle h = OpenLockFile(JoinPath(dir, kLockFileName), dataDir, use, identity);
     if (!Valid(h)) return;
 
     HeldLocks& locks = Locks();

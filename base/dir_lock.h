@@ -18,6 +18,13 @@ inline constexpr const char* kLockFileName = "pelorin.lck";
 // How long a command waits for another process to finish before it gives up.
 inline constexpr std::chrono::milliseconds kDirLockWait{5000};
 
+// A command that only reads (a chart, the people, a place) finds the lock file
+// or does without: it never creates one, so that reading a directory, the
+// shipped data for one, leaves nothing behind. Where no lock file exists, no
+// command has ever changed the directory under the lock, and since every change
+// replaces a file in one rename, a reader sees each file whole either way.
+enum class LockUse { Change, Read };
+
 class DirLock {
 public:
     // Waits up to `wait` for the lock of `dataDir` (a directory text as the
@@ -27,7 +34,8 @@ public:
     // the directory being absent or not writable: a directory that this user can
     // neither create the lock file in nor holds it is used unlocked, because the
     // commands of this user cannot change it either.
-    explicit DirLock(const std::string& dataDir, std::chrono::milliseconds wait = kDirLockWait);
+    explicit DirLock(const std::string& dataDir, LockUse use = LockUse::Change,
+                     std::chrono::milliseconds wait = kDirLockWait);
     ~DirLock();
     DirLock(const DirLock&) = delete;
     DirLock& operator=(const DirLock&) = delete;

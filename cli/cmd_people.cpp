@@ -16,7 +16,7 @@ std::string TableJson(const PersonTable& table) {
 int RunPeople(const std::vector<std::string>& argv) {
     Args args(argv, {"config"});
     const Config config = ReadConfig(args.required("config"));
-    const DirLock lock(config.DataDir);
+    const DirLock lock(config.DataDir, LockUse::Read);
     PersonTable women{TableKind::Women, {}};
     PersonTable men{TableKind::Men, {}};
     LoadPersonFile(JoinPath(config.DataDir, "FEMIN.DAT"), women);

@@ -35,7 +35,7 @@ int RunPlace(const std::vector<std::string>& argv) {
     if (!fileName)
         throw UsageError("--region must be one of sng, europa, namerica, samerica, africa, azia, austral");
 
-    const DirLock lock(config.DataDir);
+    const DirLock lock(config.DataDir, LockUse::Read);
     const std::vector<std::string> lines = ReadRegionLines(*fileName);
     const auto country = FindEntry(CountryEntries(lines), countryText);
     if (!country)

@@ -49,7 +49,7 @@ int RunPrint(const std::vector<std::string>& argv) {
     if (lists) {
         in.config = ReadConfig(configFile);
         const std::string& dir = in.config.DataDir;
-        in.lock.emplace(dir);
+        in.lock.emplace(dir, LockUse::Read);
         LoadPersonFile(JoinPath(dir, page == "women" ? "FEMIN.DAT" : "MEN.DAT"),
                        page == "women" ? in.people.WomenTable : in.people.MenTable);
     } else {

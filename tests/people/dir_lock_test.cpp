@@ -24,19 +24,20 @@ struct OtherHolder {
 
 TEST(DirLock, WaitsThenGivesUpNamingTheDirectoryAndNestedGuardsShareTheLock) {
     test::ScratchDir dir;
+    EXPECT_FALSE(DirLock(dir.path(), LockUse::Read).locked());  // a reader creates no lock file
     {
         OtherHolder other(dir.path());
         ASSERT_TRUE(other.Take());
         try {
-            DirLock lock(dir.path(), 50ms);
+            DirLock lock(dir.path(), LockUse::Read, 50ms);
             FAIL() << "the lock was taken twice";
         } catch (const Error& e) {
             EXPECT_NE(std::string(e.what()).find("«" + dir.path() + "» занят"), std::string::npos) << e.what();
         }
     }
-    DirLock outer(dir.path(), 50ms);
+    DirLock outer(dir.path(), LockUse::Change, 50ms);
     EXPECT_TRUE(outer.locked());
-    { const DirLock inner(dir.path().substr(0, dir.path().size() - 1), 50ms); }  // the same directory
+    { const DirLock inner(dir.path().substr(0, dir.path().size() - 1), LockUse::Change, 50ms); }  // the same directory
     OtherHolder other(dir.path());
     EXPECT_FALSE(other.Take());  // the inner guard's end did not release the outer one
 }
