@@ -127,7 +127,8 @@ TEST_F(AtlasCli, PrintsThePlaceFieldsAsJson) {
     int rc = -1;
     EXPECT_EQ(Run("Бета", "Город", "16.06.1930", &rc),
               "{\"place\": \"Город                     \", \"coord_text\": \"120°05’ЗД   0°30’ЮШ\", "
-              "\"zone\": 2, \"zone_text\": \"  2.0\"}\n");
+              "\"zone\": 2, \"zone_text\": \"  2.0\", \"shift_flag\": \"L\", \"clock\": \"plain\", "
+              "\"moment\": 11123.875}\n");
     EXPECT_EQ(rc, 0);
     // The entries as the lists show them: leading blank, trailing blanks optional.
     EXPECT_NE(Run(" Бета      ", " Город", "15.06.1930", &rc).find("\"zone\": 1,"), std::string::npos);
