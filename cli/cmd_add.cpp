@@ -13,6 +13,8 @@
 #include "people/atlas.h"
 #include "people/config.h"
 #include "people/person_entry.h"
+#include "people/place_fields.h"
+#include "people/time_zones.h"
 
 namespace pelorin::cli {
 namespace {
@@ -92,11 +94,11 @@ void ApplyAtlasChoice(const std::string& dataDir, const AtlasArgs& a, PersonReco
                     "» нет города «" + Cp1251ToUtf8(TrimBlanks(a.city)) + "»");
     int day = 0, month = 0, year = 0;
     ParseDateShape(working.DateText.str(), day, month, year);
-    const PlaceChoice choice = ChoosePlace(lines, *country, *city, day, month, year, *fileName);
-    working.Place.set(choice.Place);
-    working.CoordText.set(choice.CoordText);
-    working.Zone = choice.Zone;
-    working.ZoneText.set(choice.ZoneText);
+    // The exact offset of the place at her birth, as the place chooser takes it.
+    const std::optional<ZoneTable> zones = LoadZoneTableOf(dataDir);
+    const PlaceChoice choice = ChoosePlace(lines, *country, *city, BirthTimeOf(working, day, month, year),
+                                           zones ? &*zones : nullptr, *fileName);
+    ApplyPlaceChoice(working, choice);
 }
 
 class CommandLineChooser : public PlaceChooser {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "astro/birth_moment.h"
 #include "base/cp1251.h"
 #include "people/person_record.h"
 #include "support/test_support.h"
@@ -19,6 +20,7 @@ TEST(CliAdd, StoresAsTheEntryDialogsAndRefusesAsThey) {
     namespace fs = std::filesystem;
     test::ScratchDir dir;
     fs::copy_file(std::string(PELORIN_BINARY_DIR) + "/data/sng.wdt", dir.file("sng.wdt"));
+    fs::copy_file(std::string(PELORIN_BINARY_DIR) + "/data/zones.tzt", dir.file("zones.tzt"));
     PersonTable table{TableKind::Women, {}};
     for (int i = 1; i <= kTableSlots; ++i) ClearSlot(table, i);
     SavePersonFile(dir.file("FEMIN.DAT"), table);
@@ -38,6 +40,9 @@ TEST(CliAdd, StoresAsTheEntryDialogsAndRefusesAsThey) {
     EXPECT_NE(place.out.find("\"place\": \"" + Cp1251ToUtf8(p.Place.str()) + "\""), std::string::npos);
     EXPECT_EQ(Cp1251ToUtf8(p.CoordText.str()), " 37°37’ВД  55°45’СШ");
     EXPECT_EQ(p.TimeText.str(), "14:30");
+    // Moscow kept UTC+3 all of 1975: stored at 11:30 UT with the exact zone's mark.
+    EXPECT_EQ(p.ShiftFlag.str(), "Z");
+    EXPECT_DOUBLE_EQ(p.Moment, FormBirthMoment(5, 6, 1975, 11, 30, true, 0, false));
     EXPECT_EQ(Cp1251ToUtf8(p.Comment.str()), "а  б  " + std::string(244, ' '));
 
     const std::pair<std::string, std::string> refusals[] = {

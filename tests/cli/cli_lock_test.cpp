@@ -26,7 +26,7 @@ const std::string kCli = Quote(PELORIN_CLI_PATH);
 void FillDataDir(const std::string& dir, bool withAtlas) {
     for (const auto& f : fs::directory_iterator(std::string(PELORIN_BINARY_DIR) + "/data")) {
         const std::string ext = f.path().extension().string();
-        if (ext == ".dat" || ext == ".in" || (withAtlas && f.path().filename() == "sng.wdt"))
+        if (ext == ".dat" || ext == ".in" || (withAtlas && (f.path().filename() == "sng.wdt" || ext == ".tzt")))
             fs::copy_file(f.path(), dir + f.path().filename().string(), fs::copy_options::overwrite_existing);
     }
     PersonTable women{TableKind::Women, {}}, men{TableKind::Men, {}};

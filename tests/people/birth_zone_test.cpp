@@ -67,6 +67,7 @@ TEST(BirthZone, WomenAreStoredAtTheUtcInstantOfTheirLocalBirthTime) {
         test::ScratchDir dir;
         PersonTable women{TableKind::Women, {}};
         for (int i = 1; i <= kTableSlots; ++i) ClearSlot(women, i);
+        SavePersonFile(dir.file("FEMIN.DAT"), women);
         AtlasChooser chooser;
         chooser.region = c.region;
         chooser.country = c.country;
