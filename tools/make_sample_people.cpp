@@ -85,7 +85,10 @@ PersonRecord MakeRecord(const Sample& s, bool woman, const std::string& stamp) {
         r.TimeText.set(" --- ");
         r.TimeKnown = 0;
     }
-    r.ShiftFlag.set("L");
+    // The women's zones are the exact offsets of their birth places at their births
+    // (as the place chooser gives them, mark "Z"); a man is stored as the entry
+    // dialog stores him, with the mark "L".
+    r.ShiftFlag.set(woman ? "Z" : "L");
     r.Sex.set(woman ? "W" : "M");
     r.Place.set(PadRight(Utf8ToCp1251(s.place), 26));
     if (woman) {
