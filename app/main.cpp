@@ -10,6 +10,7 @@
 #include "ui/message_boxes.h"
 #include "graphics/ui/oboznach_form.h"
 #include "ui/symbol_font.h"
+#include "ui/translations.h"
 #include "people/ui/input2h2_form.h"
 #include "people/ui/input3h_form.h"
 #include "people/ui/input_men_form3.h"
@@ -18,6 +19,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pelorin"));
+    pelorin::InstallQtRussian(app);  // "Да", "Нет", "Отмена" and the print dialog
 
     QCommandLineParser parser;
     parser.addHelpOption();
