@@ -17,8 +17,10 @@ public:
                       int n) const override {
         Q_UNUSED(disambiguation);
         Q_UNUSED(n);
-        if (qstrcmp(context, "QPlatformTheme") == 0 && qstrcmp(sourceText, "OK") == 0)
-            return QString::fromUtf8("ОК");
+        // "OK" from the plain theme, "&OK" from the GNOME and GTK themes.
+        if (qstrcmp(context, "QPlatformTheme") != 0 && qstrcmp(context, "QGnomeTheme") != 0) return {};
+        if (qstrcmp(sourceText, "OK") == 0) return QString::fromUtf8("ОК");
+        if (qstrcmp(sourceText, "&OK") == 0) return QString::fromUtf8("&ОК");
         return {};
     }
     bool isEmpty() const override { return false; }
