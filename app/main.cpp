@@ -4,7 +4,9 @@
 #include <QCommandLineParser>
 #include <QScreen>
 
+#include "base/errors.h"
 #include "people/config.h"
+#include "app/core/first_start.h"
 #include "app/core/startup.h"
 #include "app/main_window.h"
 #include "ui/message_boxes.h"
@@ -31,6 +33,19 @@ int main(int argc, char** argv) {
     const std::string configPath =
         pelorin::ResolveConfigPath(parser.value(configOption).toLocal8Bit().toStdString());
 
+    // A new user's first start: the personal data directory and main.dat. A file
+    // named with --config is the caller's and is never made up.
+    std::string firstStartFailure;
+    if (!parser.isSet(configOption)) {
+        try {
+            const std::string exeDir = QCoreApplication::applicationDirPath().toLocal8Bit().toStdString();
+            if (const auto shipped = pelorin::FindShippedDirs(exeDir))
+                pelorin::EnsureFirstStart(configPath, *shipped, pelorin::DefaultUserDataDir());
+        } catch (const pelorin::Error& e) {
+            firstStartFailure = e.what();
+        }
+    }
+
     pelorin::AppState state;
     pelorin::QtMessageBoxes boxes;
     const pelorin::StartupHooks hooks = pelorin::DefaultStartupHooks(state);
@@ -51,5 +66,6 @@ int main(int argc, char** argv) {
     if (const QScreen* screen = mainWindow.screen())  // centred on the desktop
         mainWindow.move(screen->availableGeometry().center() - mainWindow.rect().center());
     mainWindow.show();
+    if (!firstStartFailure.empty()) boxes.ShowError(&mainWindow, QString::fromStdString(firstStartFailure));
     return app.exec();
 }
