@@ -10,6 +10,7 @@ packages=(
   libswe-dev swe-standard-data
   python3 python3-fonttools fonts-noto-core fonts-liberation2
   libchm-dev fp-utils
+  desktop-file-utils librsvg2-bin
 )
 
 missing=()
