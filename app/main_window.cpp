@@ -336,6 +336,10 @@ private:
 }  // namespace
 
 void TZZavelForm::BitBtn27Click() {
+    if (const std::string refusal = PairAnalysisRefusal(state_.people); !refusal.empty()) {
+        Message(refusal);
+        return;
+    }
     WindowPairObserver observer(*ui, state_.people);
     const AnalysisData data{state_.config.DataDir, state_.databases};
     const AnalysisResult r = RunPairAnalysis(state_.people, data, state_, observer);
@@ -351,8 +355,12 @@ void TZZavelForm::BitBtn11Click() {
 
 void TZZavelForm::BitBtn29Click() {
     // The print dialog, then the page in front (the lists, the ranking, the two
-    // reports or the chart page); nothing when its analysis has not been done.
+    // reports or the chart page); when its analysis has not been done, what to do first.
     const PrintAction action = PrintActionFor(ui->PageControl1->currentIndex(), state_.PairDone, state_.ScanDone);
+    if (action == PrintAction::Nothing) {
+        Message(NothingToPrintMessage(ui->PageControl1->currentIndex()));
+        return;
+    }
     const QString failure = RunPrintAction(this, action, state_, {ui->RichEdit1, ui->RichEdit2});
     if (!failure.isEmpty()) boxes_.ShowError(this, failure);
 }
