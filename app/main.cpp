@@ -6,7 +6,7 @@
 
 #include "base/errors.h"
 #include "people/config.h"
-#include "app/core/first_start.h"
+#include "people/first_start.h"
 #include "app/core/startup.h"
 #include "app/main_window.h"
 #include "ui/message_boxes.h"

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/core/first_start.h"
+#include "people/first_start.h"
 #include "base/errors.h"
 #include "people/sample_people.h"
 

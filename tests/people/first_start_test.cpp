@@ -1,4 +1,4 @@
-#include "app/core/first_start.h"
+#include "people/first_start.h"
 
 #include <gtest/gtest.h>
 
