@@ -141,7 +141,7 @@ using LetMessagesRun = std::function<void()>;
 // Resets all 100 entries of ScanResults whole, computes the woman's chart (a
 // local copy) and her cusps (into the state), then for every used slot 1..99 of
 // MenTable in order: ChosenMan, his chart, the grid, the overlay and the score
-// (aspect weights only; house texts appended to "Plus.txt"/"Minus.txt"),
+// (weights only: the scan writes no file),
 // entry n filled from the first, the counter advanced (after 100 it is 1
 // again), messages let run before and after. Errors stop it at the current man.
 void ScanAllMen(PeopleState& people, const AnalysisData& data, AnalysisState& state,

@@ -2,7 +2,7 @@
 // The compatibility score of a pair: the weights of the matched mutual aspects
 // and (when the woman's birth time is known) of the man's bodies in her houses,
 // summed apart by sign. One routine serves the pair report, which writes the
-// matched texts, and the scan of all men, which mostly only sums: the caller
+// matched texts, and the scan of all men, which only sums: the caller
 // chooses through the lookups it passes.
 #include <cstdint>
 #include <functional>
@@ -25,9 +25,9 @@ struct ScoreLookups {
 // and "Minus.txt" of `dataDir`. The bases must outlive the lookups.
 ScoreLookups PairReportLookups(const TextBase& aspects, const TextBase& houses, const std::string& dataDir);
 
-// The scan of all men: the weight-only AspectWeight for the aspects, and
-// WriteHouseText (which appends the house texts) for the houses.
-ScoreLookups ScanLookups(const TextBase& aspects, const TextBase& houses, const std::string& dataDir);
+// The scan of all men: the weight-only AspectWeight and HouseWeight. The scan
+// writes no file: the texts of a pair are written by its pair analysis alone.
+ScoreLookups ScanLookups(const TextBase& aspects, const TextBase& houses);
 
 struct PairScore {
     std::int32_t PlusTotal = 0;   // sum of the positive weights, >= 0
