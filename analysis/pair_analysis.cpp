@@ -42,6 +42,8 @@ AnalysisResult RunPairAnalysis(const PeopleState& people, const AnalysisData& da
         observer.ShowPage(MainPage::Chart);
 
         step = PairStep::Charts;
+        RequireServedMoment(people.ChosenWoman, JoinPath(data.dataDir, "FEMIN.DAT"));
+        RequireServedMoment(people.ChosenMan, JoinPath(data.dataDir, "MEN.DAT"));
         ComputeChart(people.ChosenWoman, state.WomanChart);
         ComputeChart(people.ChosenMan, state.ManChart);
 
@@ -122,6 +124,7 @@ void ScanAllMen(PeopleState& people, const AnalysisData& data, AnalysisState& st
     // Whole entries, so that nothing of an earlier, longer scan stays behind.
     state.ScanResults.fill(ScanEntry{});
 
+    RequireServedMoment(people.ChosenWoman, JoinPath(data.dataDir, "FEMIN.DAT"));
     TChart woman;
     ComputeChart(people.ChosenWoman, woman);
     state.WomanHouses.reset();
@@ -133,6 +136,7 @@ void ScanAllMen(PeopleState& people, const AnalysisData& data, AnalysisState& st
     for (int s = 1; s <= kUsableSlots; ++s) {
         const PersonRecord& slot = people.MenTable.slot(s);
         if (IsFreeSlot(slot)) continue;
+        RequireServedMoment(slot, JoinPath(data.dataDir, "MEN.DAT"));
         people.ChosenMan = slot;
         ComputeChart(people.ChosenMan, state.ManChart);
         ClearAspectGrid(state.AspectGrid);

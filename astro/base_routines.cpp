@@ -7,8 +7,6 @@ namespace pelorin {
 
 namespace {
 
-int Trunc(double x) { return static_cast<int>(std::trunc(x)); }
-
 struct NutationCache {
     bool valid = false;
     double day = 0;
@@ -23,6 +21,12 @@ NutationCache gNutationCache;
 SunCache gSunCache;
 
 }  // namespace
+
+int TruncToInt(double x) {
+    const double t = std::trunc(x);
+    if (!(t >= -2147483648.0 && t <= 2147483647.0)) return 0;
+    return static_cast<int>(t);
+}
 
 void ResetBaseCaches() {
     gNutationCache = {};
@@ -80,8 +84,8 @@ double DayNumberOf(int day, int month, int year, int hour, int minute, int secon
         year > 1582 || (year == 1582 && (month > 10 || (month == 10 && day >= 15)));
     int b = 0;
     if (gregorian) {
-        int a = Trunc(y / 100.0);
-        b = 2 - a + Trunc(a / 4.0);
+        int a = TruncToInt(y / 100.0);
+        b = 2 - a + TruncToInt(a / 4.0);
     }
     double c = y < 0 ? std::trunc(365.25 * y - 0.75) : std::trunc(365.25 * y);
     double d = std::trunc(30.6001 * (m + 1));
@@ -158,13 +162,13 @@ void ApplyAberration(double& lambda, double& beta, double sunLongitude) {
 }
 
 LongitudeTexts LongitudeText(double x) {
-    int deg = Trunc(std::trunc(x));
-    const int min = Trunc(Frac(x) * 60.0);
-    const int sec = Trunc((x - deg - min / 60.0) * 3600.0);
+    int deg = TruncToInt(std::trunc(x));
+    const int min = TruncToInt(Frac(x) * 60.0);
+    const int sec = TruncToInt((x - deg - min / 60.0) * 3600.0);
     int sign = 1;
-    while (deg > 29) {
-        deg -= 30;
-        ++sign;
+    if (deg > 29) {
+        sign += deg / 30;
+        deg %= 30;
     }
     char buf[64];
     std::snprintf(buf, sizeof buf, "%2d%c%d", deg, static_cast<char>(0x40 + sign - 1), min);

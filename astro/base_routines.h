@@ -10,6 +10,9 @@ namespace pelorin {
 inline constexpr double kPi = 3.14159265358979323846;
 inline constexpr double kJulianDayOfDayZero = 2415020.0;
 
+// trunc(x) as an int; a value that is not finite or lies beyond an int gives 0.
+int TruncToInt(double x);
+
 // frac(x): x minus its integer part truncated toward zero (keeps the sign of x).
 double Frac(double x);
 

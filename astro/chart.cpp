@@ -9,17 +9,21 @@
 namespace pelorin {
 
 void SetIntegerFields(TChartBody& b) {
-    b.Deg = static_cast<std::int32_t>(std::trunc(b.Lon));
-    b.Min = static_cast<std::int32_t>(std::trunc(Frac(b.Lon) * 60.0));
-    b.Sec = static_cast<std::int32_t>(std::trunc((b.Lon - b.Deg - b.Min / 60.0) * 3600.0));
+    // A longitude that is not finite or beyond an int (only from a moment the
+    // engine does not serve) gives 0 rather than an undefined conversion.
+    b.Deg = TruncToInt(b.Lon);
+    b.Min = TruncToInt(Frac(b.Lon) * 60.0);
+    b.Sec = TruncToInt((b.Lon - b.Deg - b.Min / 60.0) * 3600.0);
     b.Sign = 1;
     b.SignDeg = b.Deg;
-    while (b.SignDeg >= 30) {
-        b.SignDeg -= 30;
-        b.Sign += 1;
+    if (b.SignDeg >= 30) {
+        b.Sign += b.SignDeg / 30;
+        b.SignDeg %= 30;
     }
     b.SignDegOrd = b.SignDeg + 1;
 }
+
+bool IsServedMoment(double moment) { return moment > kFirstServedMoment && moment < kLastServedMoment; }
 
 void ComputeChart(double moment, TChart& chart) {
     const double d = moment;

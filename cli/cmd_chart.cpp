@@ -44,6 +44,9 @@ double MomentFromArgs(const Args& args) {
 int RunChart(const std::vector<std::string>& argv) {
     Args args(argv, {"moment", "date", "time", "zone", "coords", "data", "config"});
     const double moment = MomentFromArgs(args);
+    if (!IsServedMoment(moment))
+        throw UsageError("the moment must lie in the years 1600..2399 that the engine serves (day numbers "
+                         "between -109572.5 and 182621.5 exclusive)");
     if (args.has("data") && args.has("config")) throw UsageError("give --data DIR or --config FILE, not both");
     // The data directory holds "Fond.in", from which Pluto comes. Without one
     // Pluto stands at its zero position, 0 degrees Aries.

@@ -1,5 +1,8 @@
 #include "people/person_chart.h"
 
+#include <cmath>
+#include <cstdio>
+
 #include "astro/birth_moment.h"
 #include "astro/chart.h"
 #include "base/cp1251.h"
@@ -39,6 +42,21 @@ int FieldNumber(const std::string& text, std::size_t from, std::size_t length) {
 }
 
 }  // namespace
+
+void RequireServedMoment(const PersonRecord& person, const std::string& personFile) {
+    const double moment = person.Moment;
+    if (IsServedMoment(moment)) return;
+    std::string name(person.Name.view());
+    while (!name.empty() && name.back() == ' ') name.pop_back();
+    char value[64];
+    std::snprintf(value, sizeof value, "%.10g", moment);
+    const std::string why = std::isfinite(moment)
+                                ? std::string("момент рождения ") + value +
+                                      " лежит вне 1600–2399 годов, которые рассчитывает программа"
+                                : std::string("момент рождения не число (") + value + ")";
+    throw Error("Запись «" + Cp1251ToUtf8(name) + "» (" + Cp1251ToUtf8(person.DateText.view()) + ") в файле «" +
+                personFile + "» повреждена: " + why + ". Анализ не выполнен; исправьте или удалите эту запись.");
+}
 
 PlaceCoords ParseCoordText(const std::string& coordText) {
     const std::string text = coordText.substr(0, 19);

@@ -17,6 +17,11 @@ void StoreBirthMoment(PersonRecord& record);
 // The chart at the person's birth moment (`Moment`, the only field used).
 void ComputeChart(const PersonRecord& person, TChart& chart);
 
+// Throws Error naming the person and `personFile` unless the person's `Moment`
+// is a birth moment the engine serves (IsServedMoment): a damaged record is
+// refused, never computed. Nothing is written.
+void RequireServedMoment(const PersonRecord& person, const std::string& personFile);
+
 // The place of a coordinate text, degrees: longitude east positive, latitude
 // north positive.
 struct PlaceCoords {

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "analysis/reports.h"
+#include "analysis/score.h"
 #include "analysis/text_pack.h"
 #include "analysis/pair_analysis.h"
 #include "base/cp1251.h"
@@ -398,39 +400,76 @@ TEST(Scan, CounterAndMessagesPerMan) {
     EXPECT_EQ(state.ProgressCounter, 49);  // past 100 it starts again at 1
 }
 
-TEST(Scan, AnErrorStopsAtTheCurrentMan) {
+TEST(Scan, ADamagedManStopsItNamingHimAndTheFile) {
     ScratchDir dir;
     PeopleState people = Chosen();
     PutMan(people, 1, "Ровня", kSame);
-    PutMan(people, 2, "Квартал", kQuarter);
-    // A house entry that only the second man's Sun meets, with a weight that
-    // cannot be written: the scan's house pass fails at him.
-    TCusps cusps;
-    ComputeHouses(people.ChosenWoman, cusps);
-    HouseOverlay first, second;
-    TChart chart;
-    ComputeChart(people.MenTable.slot(1), chart);
-    PlaceInHouses(chart, cusps, first);
-    ComputeChart(people.MenTable.slot(2), chart);
-    PlaceInHouses(chart, cusps, second);
-    ASSERT_NE(first[kSun], second[kSun]);
-    char header[40];
-    std::snprintf(header, sizeof header, "*  12   0   1   0 %3d   0   0", static_cast<int>(second[kSun]));
-    TextDatabases texts = SunBases();
-    texts.HouseTexts = Raw("data1_d.dat", {header, "-", "текст", "@"});
-
+    PutMan(people, 2, "Повреждён", std::nan(""));
+    const TextDatabases texts = SunBases();
     AnalysisState state;
     state.ScanDone = true;
     state.RankedResults[0].ManName = "earlier";
     ScanObserver none;
     const AnalysisResult r = RunScan(people, {dir.path(), texts}, state, none);
     EXPECT_FALSE(r.ok);
-    EXPECT_NE(r.message.find("data1_d.dat"), std::string::npos);
+    EXPECT_NE(r.message.find("«Повреждён»"), std::string::npos) << r.message;
+    EXPECT_NE(r.message.find(JoinPath(dir.path(), "MEN.DAT")), std::string::npos) << r.message;
     EXPECT_EQ(state.ScanResults[0].ManName, PadRight(Utf8ToCp1251("Ровня"), 20));
     EXPECT_TRUE(IsUnusedEntry(state.ScanResults[1]));
     EXPECT_EQ(state.RankedResults[0].ManName, "earlier");  // not ranked
     EXPECT_FALSE(state.ScanDone);
     EXPECT_FALSE(state.PairDone);
+}
+
+// The scan scores by weight alone and writes nothing, yet ranks every man
+// exactly as his own pair analysis scores him.
+TEST(Scan, EveryPercentageIsThatOfThePairAnalysisAndNoTextIsWritten) {
+    ScratchDir dir;
+    const TextDatabases texts = ReportBases();
+    PeopleState people = Chosen();
+    for (int s = 1; s <= 12; ++s) PutMan(people, s, "М" + std::to_string(s), kWomanMoment - 4000 + s * 811.37);
+    test::WriteFile(dir.file("Plus.txt"), "plus");
+    test::WriteFile(dir.file("Minus.txt"), "minus");
+    AnalysisState scan;
+    ScanAllMen(people, {dir.path(), texts}, scan);
+    EXPECT_EQ(ReadFile(dir.file("Plus.txt")), "plus");
+    EXPECT_EQ(ReadFile(dir.file("Minus.txt")), "minus");
+    for (int s = 1; s <= 12; ++s) {
+        people.ChosenMan = people.MenTable.slot(s);
+        people.ManChosen = true;
+        AnalysisState pair;
+        PairAnalysisObserver none;
+        ASSERT_TRUE(RunPairAnalysis(people, {dir.path(), texts}, pair, none).ok);
+        const ScanEntry& e = scan.ScanResults[static_cast<std::size_t>(s - 1)];
+        EXPECT_EQ(e.PlusTotal, pair.PlusTotal) << s;
+        EXPECT_EQ(e.MinusTotal, pair.MinusTotal) << s;
+        EXPECT_EQ(e.CompatPercent, CompatPercentOf(pair.PlusTotal, pair.MinusTotal).value_or(0)) << s;
+    }
+}
+
+TEST(PairAnalysis, ADamagedMomentIsRefusedNamingThePersonAndTheFile) {
+    ScratchDir dir;
+    const TextDatabases texts = ReportBases();
+    for (const double bad : {std::nan(""), HUGE_VAL, -HUGE_VAL, 1e155, kFirstServedMoment, kLastServedMoment}) {
+        for (const bool woman : {true, false}) {
+            PeopleState people = Chosen();
+            (woman ? people.ChosenWoman : people.ChosenMan).Moment = bad;
+            AnalysisState state;
+            PairAnalysisObserver none;
+            const AnalysisResult r = RunPairAnalysis(people, {dir.path(), texts}, state, none);
+            EXPECT_FALSE(r.ok) << bad;
+            EXPECT_EQ(r.failedStep, PairStep::Charts);
+            EXPECT_NE(r.message.find(woman ? "«Анна»" : "«Борис»"), std::string::npos) << r.message;
+            EXPECT_NE(r.message.find(JoinPath(dir.path(), woman ? "FEMIN.DAT" : "MEN.DAT")), std::string::npos);
+            EXPECT_FALSE(FileReadable(dir.file("Itogo.rtf")));
+        }
+    }
+    PeopleState edge = Chosen();
+    edge.ChosenWoman.Moment = kFirstServedMoment + 0.5;
+    edge.ChosenMan.Moment = kLastServedMoment - 0.5;
+    AnalysisState state;
+    PairAnalysisObserver none;
+    EXPECT_TRUE(RunPairAnalysis(edge, {dir.path(), texts}, state, none).ok);
 }
 
 }  // namespace

@@ -175,6 +175,30 @@ TEST(Chart, IntegerFieldsAreTruncated) {
     EXPECT_EQ(b.Sec, 56);
 }
 
+// A moment no analysis accepts (not a number, far outside the served years)
+// never converts a longitude beyond an int: the integer fields stay in range.
+TEST(Chart, DamagedLongitudesAndMomentsGiveIntegerFieldsInRange) {
+    for (const double lon : {std::nan(""), HUGE_VAL, -HUGE_VAL, 1e155, -1e155, 4e9}) {
+        TChartBody b;
+        b.Lon = lon;
+        SetIntegerFields(b);
+        EXPECT_GE(b.Sign, 1) << lon;
+        EXPECT_LE(b.Sign, 12) << lon;
+        EXPECT_GE(b.SignDeg, 0) << lon;
+        EXPECT_LT(b.SignDeg, 30) << lon;
+        EXPECT_EQ(LongitudeText(lon).shortText.empty(), false);
+    }
+    for (const double moment : {std::nan(""), HUGE_VAL, -HUGE_VAL, 1e155, -1e155}) {
+        TChart c;
+        ComputeChart(moment, c);
+        for (int i = 0; i < kBodyCount; ++i) {
+            EXPECT_GE(c[i].SignDeg, 0) << moment;
+            EXPECT_LT(c[i].SignDeg, 30) << moment;
+        }
+        EXPECT_FALSE(IsServedMoment(moment));
+    }
+}
+
 TEST(Chart, FieldsAreConsistentForManyDates) {
     for (double d = -20000; d <= 80000; d += 977.3) {
         TChart c;

@@ -377,6 +377,11 @@ TEST_F(Tabulated, ShippedFileHoldsPlutoFrom1600To2400) {
         EXPECT_GE(b.header.EndJD10, 25245935);    // 2200 January 1
     }
     const TabulatedBody& pluto = bodies[kPlutoBodyIndex];
+    // Every moment the engine serves has its Pluto.
+    EXPECT_LE(pluto.header.StartJD10, (kFirstServedMoment + kJulianDayOfDayZero) * 10);
+    EXPECT_GE(pluto.header.EndJD10, (kLastServedMoment + kJulianDayOfDayZero) * 10);
+    EXPECT_EQ(kFirstServedMoment, DayNumberOf(1, 1, 1600, 0, 0, 0));
+    EXPECT_EQ(kLastServedMoment, DayNumberOf(1, 1, 2400, 0, 0, 0));
     EXPECT_LE(pluto.coef.size(), 8191u);  // readable with 16-bit indexes
     EXPECT_LE((pluto.coef.size() / (3 * pluto.header.NCoef) - 1) * 3 * pluto.header.NCoef, 10000u);
 

@@ -144,5 +144,26 @@ TEST(CliScan, RanksEveryManHighestFirst) {
     EXPECT_NE(pair.out.find("\"percent\": " + std::to_string(percents[0]) + ","), std::string::npos) << pair.out;
 }
 
+// A record whose moment is damaged is refused by name, never computed, and
+// nothing in its file is changed by reading it.
+TEST(CliPair, ADamagedMomentIsRefusedAndTheFileLeftAlone) {
+    DataDir d;
+    PersonTable men{TableKind::Men, {}};
+    LoadPersonFile(d.dir.file("MEN.DAT"), men);
+    men.slot(5).Moment = 1e155;
+    SavePersonFile(d.dir.file("MEN.DAT"), men);
+    const std::string before = ReadFile(d.dir.file("MEN.DAT"));
+    for (const std::string& cmd : {Pair(d, "0101000001", "0200000001"),
+                                   "scan --config " + Quote(d.config) + " --woman 0101000001"}) {
+        const auto r = RunCli(cmd);
+        EXPECT_EQ(r.exitCode, 1) << cmd;
+        EXPECT_TRUE(r.out.empty()) << r.out;
+        EXPECT_NE(r.err.find("«Муж1»"), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("MEN.DAT"), std::string::npos) << r.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(d.dir.file("Itogo.rtf")));
+    EXPECT_EQ(ReadFile(d.dir.file("MEN.DAT")), before);
+}
+
 }  // namespace
 }  // namespace pelorin
