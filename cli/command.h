@@ -51,4 +51,8 @@ double ParseNumberArg(const std::string& name, const std::string& text);
 // Writes one line of JSON to standard output.
 void PrintJson(const std::string& json);
 
+// Whether everything written to standard output reached it; when not, says so
+// on standard error (the command's exit is then 1).
+bool OutputWritten(const std::string& command);
+
 }  // namespace pelorin::cli

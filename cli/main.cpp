@@ -1,8 +1,10 @@
 // pelorin-cli: every analysis of the program for scripting and tests. JSON on
 // standard output, messages on standard error; exit 0 on success, 1 on a data or
 // input error, 2 on a usage error.
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 
 #include "cli/command.h"
@@ -86,10 +88,14 @@ double ParseNumberArg(const std::string& name, const std::string& text) {
     return v;
 }
 
+namespace {
+int gOutputErrno = 0;  // the first error met writing standard output
+}  // namespace
+
 void PrintJson(const std::string& json) {
     std::fwrite(json.data(), 1, json.size(), stdout);
     std::fputc('\n', stdout);
-    std::fflush(stdout);
+    if (std::fflush(stdout) != 0 && gOutputErrno == 0) gOutputErrno = errno;
 }
 
 namespace {
@@ -100,6 +106,17 @@ void PrintUsage(std::FILE* to) {
 }
 
 }  // namespace
+
+bool OutputWritten(const std::string& command) {
+    // A full disk or a closed pipe loses the output only at the flush or later:
+    // a command whose output did not reach its file has not succeeded.
+    errno = 0;
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
+    const int err = gOutputErrno ? gOutputErrno : errno;
+    std::fprintf(stderr, "pelorin-cli %s: вывод не записан: %s\n", command.c_str(),
+                 err ? std::strerror(err) : "ошибка записи");
+    return false;
+}
 
 }  // namespace pelorin::cli
 
@@ -112,7 +129,7 @@ int main(int argc, char** argv) {
     const std::string name = argv[1];
     if (name == "--help" || name == "-h" || name == "help") {
         PrintUsage(stdout);
-        return 0;
+        return OutputWritten("help") ? 0 : 1;
     }
     auto it = Registry().find(name);
     if (it == Registry().end()) {
@@ -122,7 +139,8 @@ int main(int argc, char** argv) {
     }
     std::vector<std::string> rest(argv + 2, argv + argc);
     try {
-        return it->second.run(rest);
+        const int rc = it->second.run(rest);
+        return OutputWritten(name) || rc != 0 ? rc : 1;
     } catch (const UsageError& e) {
         std::fprintf(stderr, "pelorin-cli %s: %s\nusage: pelorin-cli %s\n", name.c_str(), e.what(),
                      it->second.usage.c_str());

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
 #include <regex>
 #include <string>
 #include <vector>
@@ -76,11 +80,27 @@ TEST(CliChart, UsageErrorsExitWithTwo) {
                             "chart --moment nan", "chart --moment inf", "chart --moment 1 --time 12:00",
                             "chart --date 01.01.2000 --zone 20", "chart --date 01.01.2000 --zone nan",
                             "chart --moment 1 --data /tmp --config /tmp/main.dat",
-                            "chart --moment 1 --coords x", "chart --moment 1 --bogus 2"}) {
+                            "chart --moment 1 --coords x", "chart --moment 1 --bogus 2",
+                            // moments the engine does not serve
+                            "chart --moment 1e155", "chart --moment -109572.5", "chart --moment 182621.5",
+                            "chart --date 31.12.1599", "chart --date 01.01.2400"}) {
         const auto r = RunCli(bad);
         EXPECT_EQ(r.exitCode, 2) << bad;
         EXPECT_TRUE(r.out.empty()) << bad;
         EXPECT_FALSE(r.err.empty()) << bad;
+    }
+}
+
+// Output that cannot be written (a full disk) is no success.
+TEST(CliOutput, UnwritableOutputExitsWithOneAndSaysSo) {
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    ScratchDir tmp;
+    for (const char* args : {"moment --date 05.06.1975", "chart --moment 36525", "--help"}) {
+        const std::string cmd = Quote(PELORIN_CLI_PATH) + " " + args + " >/dev/full 2>" + Quote(tmp.file("err"));
+        const int status = std::system(cmd.c_str());
+        ASSERT_TRUE(WIFEXITED(status)) << args;
+        EXPECT_EQ(WEXITSTATUS(status), 1) << args;
+        EXPECT_NE(test::ReadFile(tmp.file("err")).find("вывод не записан"), std::string::npos) << args;
     }
 }
 
