@@ -104,13 +104,13 @@ TEST(WomanEntry, KnownTimeFillsTheRecordAndRewritesTheFile) {
 
     const PersonRecord& r = women.slot(1);
     EXPECT_EQ(r.Name.str(), "Anna" + std::string(16, ' '));
-    EXPECT_EQ(r.Day, 5);
-    EXPECT_EQ(r.Month, 3);
-    EXPECT_EQ(r.Year, 1985);
+    EXPECT_EQ(+r.Day, 5);
+    EXPECT_EQ(+r.Month, 3);
+    EXPECT_EQ(+r.Year, 1985);
     EXPECT_EQ(r.DateText.str(), "05.03.1985");
     EXPECT_EQ(r.TimeText.str(), "07:09");
-    EXPECT_EQ(r.Hour, 7);
-    EXPECT_EQ(r.Minute, 9);
+    EXPECT_EQ(+r.Hour, 7);
+    EXPECT_EQ(+r.Minute, 9);
     EXPECT_EQ(r.TimeKnown, 1);
     EXPECT_EQ(r.Sex.str(), "W");
     EXPECT_EQ(r.ShiftFlag.str(), "L");
@@ -119,8 +119,8 @@ TEST(WomanEntry, KnownTimeFillsTheRecordAndRewritesTheFile) {
     EXPECT_EQ(r.ZoneText.str(), "  3.0");
     // 07:09 local in zone +3, less one hour: 1985-03-05 03:09 UT.
     EXPECT_NEAR(r.Moment, 31109.63125, 1e-9);
-    EXPECT_EQ(r.Spare1, 0);
-    EXPECT_EQ(r.Spare2, 0);
+    EXPECT_EQ(+r.Spare1, 0);
+    EXPECT_EQ(+r.Spare2, 0);
 
     const PersonTable back = LoadBack(dir.file("FEMIN.DAT"), TableKind::Women);
     EXPECT_TRUE(SameBytes(back.slot(1), r));
@@ -136,8 +136,8 @@ TEST(WomanEntry, UnknownTimeIsNoonWhateverTheHiddenFieldsHold) {
     e.timeKnown = false;  // hour 7, minute 9 still typed
     ASSERT_EQ(StoreWoman(e, chooser, women, dir.path(), Now()).outcome, EntryOutcome::Stored);
     const PersonRecord& r = women.slot(1);
-    EXPECT_EQ(r.Hour, 12);
-    EXPECT_EQ(r.Minute, 0);
+    EXPECT_EQ(+r.Hour, 12);
+    EXPECT_EQ(+r.Minute, 0);
     EXPECT_EQ(r.TimeText.str(), " --- ");
     EXPECT_EQ(r.TimeKnown, 0);
     // 12:00 local in zone +3, less one hour: 08:00 UT.
@@ -193,14 +193,14 @@ TEST(ManEntry, FixedFieldsAsEveryManGetsThem) {
     const PersonRecord& r = men.slot(1);
     EXPECT_EQ(r.Name.str(), "Ivan" + std::string(16, ' '));
     EXPECT_EQ(r.DateText.str(), "15.06.1970");
-    EXPECT_EQ(r.Hour, 12);
-    EXPECT_EQ(r.Minute, 0);
+    EXPECT_EQ(+r.Hour, 12);
+    EXPECT_EQ(+r.Minute, 0);
     EXPECT_EQ(r.TimeText.str(), " --- ");
     EXPECT_EQ(r.TimeKnown, 0);
     EXPECT_EQ(r.Place.str(), "Russia, Omsk" + std::string(14, ' '));
     EXPECT_EQ(r.Sex.str(), "M");
     EXPECT_EQ(r.ShiftFlag.str(), "L");
-    EXPECT_EQ(r.Zone, 0.0);
+    EXPECT_EQ(+r.Zone, 0.0);
     EXPECT_EQ(r.ZoneText.str(), "  0.0");
     // Degree 0xB0, minute mark 0x92, "ЗД" and "СШ" in Windows-1251.
     EXPECT_EQ(r.CoordText.str(), " 93\xB0" "13\x92\xC7\xC4  44\xB0" "53\x92\xD1\xD8");

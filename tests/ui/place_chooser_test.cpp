@@ -134,7 +134,7 @@ TEST(PlaceChooser, RegionCountryAndCityFillTheWorkingRecord) {
     EXPECT_FALSE(chooser.isVisible());
     EXPECT_EQ(working.Place.str(), PadRight(Cp("Москва"), 26));
     EXPECT_EQ(working.CoordText.str(), Cp(" 37°37’ВД  55°45’СШ"));
-    EXPECT_EQ(working.Zone, 2);  // 16 June 1930 takes the second field
+    EXPECT_EQ(+working.Zone, 2);  // 16 June 1930 takes the second field
     EXPECT_EQ(working.ZoneText.str(), "  2.0");
 }
 
@@ -188,7 +188,7 @@ TEST(PlaceChooser, ThroughTheEntryDialogsInterfaceAndReopenedEmpty) {
     });
     ASSERT_TRUE(asSeenByEntry.ChoosePlace(working));
     EXPECT_EQ(working.Place.str(), PadRight(Cp("Ереван"), 26));
-    EXPECT_EQ(working.Zone, 10);
+    EXPECT_EQ(+working.Zone, 10);
 
     // Opened again: no region, empty lists; "Отменить" gives no place and keeps the record.
     PersonRecord other = WorkingWithDate("01.01.1980");
@@ -313,7 +313,7 @@ TEST(AddCity, AddedCityIsInTheFileAndTheListAndCanBeChosen) {
     ASSERT_TRUE(chooser.PlaceChosen());
     EXPECT_EQ(working.Place.str(), PadRight(Cp("Тверь"), 26));
     EXPECT_EQ(working.CoordText.str(), Cp(" 35°55’ЗД   5°52’ЮШ"));
-    EXPECT_EQ(working.Zone, 6);
+    EXPECT_EQ(+working.Zone, 6);
 }
 
 TEST(AddCity, UnwritableRegionFileKeepsTheDialogOpen) {
