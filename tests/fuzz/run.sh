@@ -5,10 +5,12 @@
 #
 #   tests/fuzz/run.sh [SECONDS] [ENTRY...]      (default 60 seconds, every entry; 0 builds only)
 #
-# Entries: tabulated person_file text_base text_pack atlas config coord_text zones.
+# Entries: tabulated person_file text_base text_pack atlas config coord_text zones
+# rtf_text text_base_file analysis.
 # Environment: BUILD_DIR (default <repo>/build-fuzz), CXX (default clang++),
-# JOBS (entries fuzzed at once, default 1). Findings (crash-*, timeout-*, leak-*)
-# are written to $BUILD_DIR/findings/<entry>/; the script fails when one appears.
+# JOBS (entries fuzzed at once, files compiled at once; default 1). Findings
+# (crash-*, timeout-*, leak-*) are written to $BUILD_DIR/findings/<entry>/;
+# the script fails when one appears.
 set -euo pipefail
 
 SECONDS_EACH=${1:-60}
@@ -17,7 +19,7 @@ ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 BUILD=${BUILD_DIR:-$ROOT/build-fuzz}
 CXX=${CXX:-clang++}
 JOBS=${JOBS:-1}
-ALL=(tabulated person_file text_base text_pack atlas config coord_text zones)
+ALL=(tabulated person_file text_base text_pack atlas config coord_text zones rtf_text text_base_file analysis)
 ENTRIES=("$@")
 [ ${#ENTRIES[@]} -eq 0 ] && ENTRIES=("${ALL[@]}")
 
@@ -28,22 +30,27 @@ FLAGS=(-std=c++20 -g -O1 -fno-omit-frame-pointer -fsanitize=address,undefined -f
 # ---- the program's logic, instrumented for coverage, as one archive
 mkdir -p "$BUILD/obj" "$BUILD/bin"
 objects=()
+running=0
 for src in "$ROOT"/base/*.cpp "$ROOT"/astro/*.cpp "$ROOT"/analysis/*.cpp "$ROOT"/people/*.cpp "$ROOT"/graphics/*.cpp "$ROOT"/app/core/*.cpp; do
     rel=${src#"$ROOT"/}
     obj="$BUILD/obj/${rel//\//_}.o"
     objects+=("$obj")
     if [ ! -f "$obj" ] || [ "$src" -nt "$obj" ] || [ -n "$(find "$ROOT/base" "$ROOT/astro" "$ROOT/analysis" "$ROOT/people" "$ROOT/graphics" "$ROOT/app/core" -name '*.h' -newer "$obj" -print -quit)" ]; then
         echo "compiling $rel"
-        "$CXX" "${FLAGS[@]}" -fsanitize=fuzzer-no-link -c "$src" -o "$obj"
+        if [ "$running" -ge "$JOBS" ]; then wait -n; running=$((running - 1)); fi
+        rm -f "$obj"
+        "$CXX" "${FLAGS[@]}" -fsanitize=fuzzer-no-link -c "$src" -o "$obj" &
+        running=$((running + 1))
     fi
 done
+while [ "$running" -gt 0 ]; do wait -n; running=$((running - 1)); done
 rm -f "$BUILD/libpelorin_fuzz.a"
 ar rcs "$BUILD/libpelorin_fuzz.a" "${objects[@]}"
 
 for e in "${ENTRIES[@]}"; do
     echo "linking ${e}_fuzz"
-    "$CXX" "${FLAGS[@]}" -fsanitize=fuzzer "$ROOT/tests/fuzz/${e}_fuzz.cpp" "$BUILD/libpelorin_fuzz.a" \
-        -o "$BUILD/bin/${e}_fuzz"
+    "$CXX" "${FLAGS[@]}" -fsanitize=fuzzer -DPELORIN_SOURCE_DIR="\"$ROOT\"" "$ROOT/tests/fuzz/${e}_fuzz.cpp" \
+        "$BUILD/libpelorin_fuzz.a" -o "$BUILD/bin/${e}_fuzz"
 done
 
 [ "$SECONDS_EACH" -gt 0 ] || exit 0  # 0 seconds: build only
@@ -51,7 +58,7 @@ done
 # ---- seed corpora from the shipped data
 SEEDS=$BUILD/seeds
 rm -rf "$SEEDS"
-mkdir -p "$SEEDS"/{tabulated,person_file,text_base,text_pack,atlas,config,coord_text,zones}
+mkdir -p "$SEEDS"/{tabulated,person_file,text_base,text_pack,atlas,config,coord_text,zones,rtf_text,text_base_file,analysis}
 cp "$ROOT/data/FEMIN.DAT" "$ROOT/data/MEN.DAT" "$SEEDS/person_file/"
 head -c 501 "$ROOT/data/FEMIN.DAT" >"$SEEDS/person_file/short"
 # Whole entries of the database sources, about 40 lines at a time.
@@ -61,6 +68,35 @@ for t in "$ROOT"/data/texts/*.txt; do
         /^@/ && n >= 40 { if (k < 6) printf "%s", buf > (out "-" k); k++; buf = ""; n = 0 }' "$t"
 done
 cp "$SEEDS"/text_pack/* "$SEEDS/text_base/"
+cp "$SEEDS"/text_pack/* "$SEEDS/text_base_file/"
+# Reports as the program writes them, whole and their first kilobytes.
+for r in "$ROOT"/tests/data/report/*.rtf; do
+    cp "$r" "$SEEDS/rtf_text/"
+    head -c 3000 "$r" >"$SEEDS/rtf_text/$(basename "$r" .rtf)-head"
+done
+# Pairs of records (woman, man): births 1900..2050 in a few places, with and
+# without a birth time.
+python3 - "$SEEDS/analysis" <<'PY'
+import struct, sys
+def text(s, n):
+    b = s.encode("cp1251")[:n]
+    return bytes([len(b)]) + b.ljust(n, b"\0")
+def record(name, stamp, sex, moment, coords, known):
+    r = bytearray(501)
+    r[0:21] = text(name.ljust(20), 20)
+    r[41] = 1 if known else 0
+    r[42:53] = text(stamp, 10)
+    r[156:158] = text(sex, 1)
+    r[160:191] = text("Место", 30)
+    r[447:467] = text(coords, 19)
+    r[481:489] = struct.pack("<d", moment)
+    return bytes(r)
+places = [" 37°37’ВД  55°45’СШ", "  0°07’ЗД  51°30’СШ", " 18°57’ВД  69°39’СШ", " 58°23’ЗД  34°36’ЮШ"]
+for k in range(8):
+    w = record("Женщина%d" % k, "01020304%02d" % k, "W", k * 6500.3 - 3000, places[k % 4], k % 2 == 0)
+    m = record("Мужчина%d" % k, "02030405%02d" % k, "M", k * 6000.7 + 1000, places[(k + 1) % 4], True)
+    open("%s/pair%d" % (sys.argv[1], k), "wb").write(w + m)
+PY
 # Country blocks of the region files.
 for w in "$ROOT"/data/*.wdt; do
     awk -v out="$SEEDS/atlas/$(basename "$w" .wdt)" '
@@ -85,6 +121,9 @@ done
 max_len() {
     case $1 in
         person_file) echo 50200 ;;
+        analysis) echo 1002 ;;
+        rtf_text) echo 65536 ;;
+        text_base_file) echo 16384 ;;
         text_base | text_pack) echo 16384 ;;
         atlas) echo 8192 ;;
         coord_text) echo 64 ;;
