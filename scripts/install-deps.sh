@@ -11,6 +11,7 @@ packages=(
   python3 python3-fonttools fonts-noto-core fonts-liberation2
   libchm-dev fp-utils
   desktop-file-utils librsvg2-bin
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer entries of tests/fuzz with clang (AddressSanitizer and
 # UndefinedBehaviorSanitizer) and runs each for a number of seconds from a small
-# seed corpus made from the shipped data. Not part of the test suite or of CI.
+# seed corpus made from the shipped data. Not part of the test suite; CI runs
+# every entry for a few seconds (scripts/sanitize.sh).
 #
 #   tests/fuzz/run.sh [SECONDS] [ENTRY...]      (default 60 seconds, every entry; 0 builds only)
 #
