@@ -3,6 +3,7 @@
 #include <chm_lib.h>
 #include <sys/stat.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -10,17 +11,126 @@ namespace pelorin {
 
 namespace {
 
-// The header of every compiled help file: "ITSF", version 2 or 3.
+constexpr long long kMaxFileSize = 64ll << 20;
+
+std::uint32_t U32(const std::string& b, std::size_t at) {
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(b[at])) |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 1])) << 8 |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 2])) << 16 |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24;
+}
+
+std::uint64_t U64(const std::string& b, std::size_t at) {
+    return U32(b, at) | static_cast<std::uint64_t>(U32(b, at + 4)) << 32;
+}
+
+// A number of the directory: 7 bits a byte, high bit set on all bytes but the last.
+bool ReadEncInt(const std::string& b, std::size_t& at, std::size_t end, std::uint64_t& value) {
+    value = 0;
+    for (int n = 0; n < 9; ++n) {
+        if (at >= end) return false;
+        const unsigned char c = static_cast<unsigned char>(b[at++]);
+        value = value << 7 | (c & 0x7f);
+        if (!(c & 0x80)) return true;
+    }
+    return false;
+}
+
+// chmlib trusts the directory of the file: a chain of listing blocks or a tree
+// of index blocks that loops makes it read for ever, and a name longer than its
+// buffer overruns it. The directory is checked here before chmlib sees the file:
+// the listing chain ends, the index blocks form no cycle, and every name of
+// every block fits.
+bool DirectorySound(const std::string& b) {
+    if (b.size() < 0x58 || b.compare(0, 4, "ITSF") != 0) return false;
+    const std::uint32_t version = U32(b, 4);
+    if (version != 2 && version != 3) return false;
+    const std::uint64_t dirOffset = U64(b, 0x48);
+    if (dirOffset > b.size() || b.size() - dirOffset < 0x54 || b.compare(dirOffset, 4, "ITSP") != 0) return false;
+    const std::uint64_t headerLen = U32(b, dirOffset + 8);
+    const std::uint64_t blockLen = U32(b, dirOffset + 16);
+    const std::int32_t root = static_cast<std::int32_t>(U32(b, dirOffset + 28));
+    const std::int32_t head = static_cast<std::int32_t>(U32(b, dirOffset + 32));
+    // The count of blocks comes from the directory's length: the header's count
+    // field is not written by every compiler (chmcmd leaves it at -1).
+    const std::uint64_t dirLen = U64(b, 0x50);
+    if (blockLen < 0x20 || blockLen > (1u << 20) || headerLen < 0x54 || dirLen < headerLen) return false;
+    const std::uint64_t first = dirOffset + headerLen;
+    const std::uint64_t blocks = (dirLen - headerLen) / blockLen;
+    if (blocks == 0 || first > b.size() || (b.size() - first) / blockLen < blocks) return false;
+    if (head < 0 || static_cast<std::uint64_t>(head) >= blocks) return false;
+    if (root < -1 || (root >= 0 && static_cast<std::uint64_t>(root) >= blocks)) return false;
+
+    // Children of each index block, and the names of every block.
+    std::vector<std::vector<std::uint64_t>> children(blocks);
+    for (std::uint64_t i = 0; i < blocks; ++i) {
+        const std::size_t start = first + i * blockLen;
+        const bool listing = b.compare(start, 4, "PMGL") == 0;
+        const bool index = b.compare(start, 4, "PMGI") == 0;
+        if (!listing && !index) continue;
+        const std::uint32_t free = U32(b, start + 4);
+        const std::size_t headLen = listing ? 20 : 8;
+        if (free > blockLen - headLen) return false;
+        const std::size_t end = start + blockLen - free;
+        std::size_t at = start + headLen;
+        while (at < end) {
+            std::uint64_t nameLen = 0, number = 0;
+            if (!ReadEncInt(b, at, end, nameLen) || nameLen > CHM_MAX_PATHLEN || nameLen > end - at) return false;
+            at += nameLen;
+            if (index) {
+                if (!ReadEncInt(b, at, end, number)) return false;
+                children[i].push_back(number);
+            } else {
+                for (int k = 0; k < 3; ++k)  // space, start, length
+                    if (!ReadEncInt(b, at, end, number)) return false;
+            }
+        }
+    }
+    // The listing chain from its head ends within the number of blocks.
+    std::int64_t page = head;
+    for (std::uint64_t steps = 0; page != -1; ++steps) {
+        if (page < 0 || static_cast<std::uint64_t>(page) >= blocks || steps >= blocks) return false;
+        const std::size_t start = first + static_cast<std::uint64_t>(page) * blockLen;
+        if (b.compare(start, 4, "PMGL") != 0) return false;
+        page = static_cast<std::int32_t>(U32(b, start + 16));
+    }
+    // No index block reaches itself (depth-first search, colours 0 new, 1 open, 2 done).
+    std::vector<char> colour(blocks, 0);
+    std::vector<std::pair<std::uint64_t, std::size_t>> stack;
+    for (std::uint64_t s = 0; s < blocks; ++s) {
+        if (colour[s]) continue;
+        stack.push_back({s, 0});
+        colour[s] = 1;
+        while (!stack.empty()) {
+            auto& [node, next] = stack.back();
+            if (next == children[node].size()) {
+                colour[node] = 2;
+                stack.pop_back();
+                continue;
+            }
+            const std::uint64_t child = children[node][next++];
+            if (child >= blocks) continue;
+            if (colour[child] == 1) return false;
+            if (colour[child] == 0) {
+                colour[child] = 1;
+                stack.push_back({child, 0});
+            }
+        }
+    }
+    return true;
+}
+
+// A regular file of a sane size whose directory chmlib may walk.
 bool LooksLikeChm(const std::string& path) {
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0x60) return false;
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0x60 || st.st_size > kMaxFileSize)
+        return false;
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) return false;
-    unsigned char head[8] = {};
-    const bool read = std::fread(head, 1, sizeof head, f) == sizeof head;
+    std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
+    const bool read = std::fread(bytes.data(), 1, bytes.size(), f) == bytes.size();
     std::fclose(f);
-    return read && std::memcmp(head, "ITSF", 4) == 0 && (head[4] == 2 || head[4] == 3) && head[5] == 0 &&
-           head[6] == 0 && head[7] == 0;
+    return read && DirectorySound(bytes);
 }
 
 int CollectFile(chmFile*, chmUnitInfo* ui, void* context) {
