@@ -92,7 +92,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QMainWindow(parent), browser_(new ChmB
     connect(browser_, &QTextBrowser::highlighted, this, [this](const QUrl& url) {
         statusBar()->showMessage(url.scheme() == QLatin1String(kScheme) ? QString() : url.toString());
     });
-    resize(820, 680);
+    resize(880, 700);  // the pictures of the pages are about 810 pixels wide
 }
 
 HelpWindow::~HelpWindow() = default;
