@@ -146,7 +146,42 @@ std::unique_ptr<ChmFile> ChmFile::Open(const std::string& path) {
     if (!LooksLikeChm(path)) return nullptr;
     chmFile* h = chm_open(path.c_str());
     if (!h) return nullptr;
-    return std::unique_ptr<ChmFile>(new ChmFile(h));
+    std::unique_ptr<ChmFile> file(new ChmFile(h));
+    file->CheckResetTable();
+    return file;
+}
+
+void ChmFile::CheckResetTable() {
+    static constexpr char kResetTable[] =
+        "::DataSpace/Storage/MSCompressed/Transform/{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/InstanceData/ResetTable";
+    chmUnitInfo ui {};
+    if (chm_resolve_object(handle_, kResetTable, &ui) != CHM_RESOLVE_SUCCESS || ui.space != CHM_UNCOMPRESSED ||
+        ui.length < 0x28 || ui.length > kMaxObjectSize)
+        return;
+    std::string t(static_cast<std::size_t>(ui.length), '\0');
+    if (chm_retrieve_object(handle_, &ui, reinterpret_cast<unsigned char*>(t.data()), 0,
+                            static_cast<LONGINT64>(ui.length)) != static_cast<LONGINT64>(ui.length))
+        return;
+    const std::uint64_t count = U32(t, 4), offset = U32(t, 12);
+    const std::uint64_t uncompressed = U64(t, 16), compressed = U64(t, 24), blockLen = U64(t, 32);
+    if (count == 0 || blockLen == 0 || blockLen > (1u << 20) || offset > t.size() || (t.size() - offset) / 8 < count)
+        return;
+    if (uncompressed > count * blockLen) return;
+    const std::uint64_t limit = blockLen + 6144;
+    std::uint64_t previous = U64(t, offset);
+    for (std::uint64_t i = 1; i <= count; ++i) {
+        const std::uint64_t next = i < count ? U64(t, offset + 8 * i) : compressed;
+        if (next < previous || next - previous > limit) return;
+        previous = next;
+    }
+    blockLen_ = blockLen;
+    blockCount_ = count;
+    uncompressedLen_ = uncompressed;
+    compressionSound_ = true;
+}
+
+bool ChmFile::CompressedRangeSound(unsigned long long start, unsigned long long length) const {
+    return compressionSound_ && start <= uncompressedLen_ && length <= uncompressedLen_ - start;
 }
 
 ChmFile::~ChmFile() { chm_close(handle_); }
@@ -162,6 +197,7 @@ std::optional<std::string> ChmFile::Read(const std::string& objectPath) const {
     chmUnitInfo ui {};
     if (chm_resolve_object(handle_, objectPath.c_str(), &ui) != CHM_RESOLVE_SUCCESS) return std::nullopt;
     if (ui.length > kMaxObjectSize) return std::nullopt;
+    if (ui.space != CHM_UNCOMPRESSED && !CompressedRangeSound(ui.start, ui.length)) return std::nullopt;
     std::string out(static_cast<std::size_t>(ui.length), '\0');
     if (ui.length == 0) return out;
     const LONGINT64 got = chm_retrieve_object(handle_, &ui, reinterpret_cast<unsigned char*>(out.data()), 0,

@@ -32,7 +32,14 @@ public:
 
 private:
     explicit ChmFile(chmFile* handle) : handle_(handle) {}
+    void CheckResetTable();
+    bool CompressedRangeSound(unsigned long long start, unsigned long long length) const;
     chmFile* handle_;
+    // The compressed section's reset table, when it is sound (chmlib reads each
+    // compressed block into a buffer of the table's block length plus 6144
+    // bytes, whatever the table says the block's length is).
+    bool compressionSound_ = false;
+    unsigned long long blockLen_ = 0, blockCount_ = 0, uncompressedLen_ = 0;
 };
 
 // The object path of a topic as the program names it ("::40.html", "::/40.html",
