@@ -174,10 +174,43 @@ void ChmFile::CheckResetTable() {
         if (next < previous || next - previous > limit) return;
         previous = next;
     }
+    if (!ControlDataSound(blockLen)) return;
     blockLen_ = blockLen;
     blockCount_ = count;
     uncompressedLen_ = uncompressed;
     compressionSound_ = true;
+}
+
+// The LZX parameters as chmlib derives them: a window of 2^15 to 2^21 bytes
+// (other sizes leave it without a decompressor, which it then uses), a reset
+// interval of whole half windows and at least one block between resets (it
+// divides by that count), and blocks no longer than the window.
+bool ChmFile::ControlDataSound(unsigned long long blockLen) const {
+    static constexpr char kControlData[] = "::DataSpace/Storage/MSCompressed/ControlData";
+    chmUnitInfo ui {};
+    if (chm_resolve_object(handle_, kControlData, &ui) != CHM_RESOLVE_SUCCESS || ui.space != CHM_UNCOMPRESSED ||
+        ui.length < 0x18 || ui.length > 4096)
+        return false;
+    std::string c(static_cast<std::size_t>(ui.length), '\0');
+    if (chm_retrieve_object(handle_, &ui, reinterpret_cast<unsigned char*>(c.data()), 0,
+                            static_cast<LONGINT64>(ui.length)) != static_cast<LONGINT64>(ui.length))
+        return false;
+    if (c.compare(4, 4, "LZXC") != 0) return false;
+    const std::uint32_t version = U32(c, 8);
+    std::uint32_t resetInterval = U32(c, 12), windowSize = U32(c, 16);
+    const std::uint32_t windowsPerReset = U32(c, 20);
+    if (version == 2) {
+        resetInterval *= 0x8000u;
+        windowSize *= 0x8000u;
+    } else if (version != 1) {
+        return false;
+    }
+    if (windowSize < 2 || resetInterval == 0 || resetInterval % (windowSize / 2) != 0) return false;
+    int bits = 0;
+    for (std::uint32_t w = windowSize; w >>= 1;) ++bits;
+    if (bits < 15 || bits > 21) return false;
+    if (resetInterval / (windowSize / 2) * windowsPerReset == 0) return false;
+    return blockLen <= (std::uint64_t{1} << bits);
 }
 
 bool ChmFile::CompressedRangeSound(unsigned long long start, unsigned long long length) const {

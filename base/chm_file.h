@@ -33,6 +33,7 @@ public:
 private:
     explicit ChmFile(chmFile* handle) : handle_(handle) {}
     void CheckResetTable();
+    bool ControlDataSound(unsigned long long blockLen) const;
     bool CompressedRangeSound(unsigned long long start, unsigned long long length) const;
     chmFile* handle_;
     // The compressed section's reset table, when it is sound (chmlib reads each

@@ -92,17 +92,20 @@ TEST(HelpFiles, MissingOrBrokenFileGivesTheMessage) {
     EXPECT_EQ(boxes.errors[1], QString::fromStdString("Unable to open help file " + dir.path() + "PelorinHelp.chm"));
 }
 
-// Two files found by fuzzing: a directory whose listing chain loops (chmlib read
-// it for ever) and a compressed block longer than chmlib's buffer (it wrote past
-// it). The first is refused; the second opens, and its compressed objects are not read.
+// Files found by fuzzing: a directory whose listing chain loops (chmlib read it
+// for ever), a compressed block longer than chmlib's buffer (it wrote past it)
+// and an LZX window size it has no decompressor for (it used none). The first is
+// refused; the others open, and their compressed objects are not read.
 TEST(HelpFiles, MalformedFilesAreRefusedOrNotReadPastTheirBounds) {
     const std::string dir = std::string(PELORIN_SOURCE_DIR) + "/tests/data/chm/";
     EXPECT_FALSE(ChmFile::Open(dir + "looping_directory.chm"));
-    const auto broken = ChmFile::Open(dir + "oversized_block.chm");
-    ASSERT_TRUE(broken);
-    int unread = 0;
-    for (const std::string& f : broken->Files()) unread += !broken->Read(f);
-    EXPECT_GT(unread, 0);
+    for (const char* name : {"oversized_block.chm", "bad_window.chm"}) {
+        const auto broken = ChmFile::Open(dir + name);
+        ASSERT_TRUE(broken) << name;
+        int unread = 0;
+        for (const std::string& f : broken->Files()) unread += !broken->Read(f);
+        EXPECT_GT(unread, 0) << name;
+    }
 }
 
 // The window shows the topic with its pictures, follows a link and goes back.
