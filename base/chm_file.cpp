@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <strings.h>
 
 namespace pelorin {
 
@@ -36,6 +37,31 @@ bool ReadEncInt(const std::string& b, std::size_t& at, std::size_t end, std::uin
     return false;
 }
 
+constexpr char kControlDataName[] = "::DataSpace/Storage/MSCompressed/ControlData";
+
+// The LZX parameters as chmlib derives them from the control data: a window of
+// 2^15 to 2^21 bytes (other sizes leave it without a decompressor, which it then
+// uses), a reset interval of whole half windows and at least one block between
+// resets (it divides by these). The window's bits, or 0 when they are unsound.
+int LzxWindowBits(const std::string& c) {
+    if (c.size() < 0x18 || c.compare(4, 4, "LZXC") != 0) return 0;
+    const std::uint32_t version = U32(c, 8);
+    std::uint32_t resetInterval = U32(c, 12), windowSize = U32(c, 16);
+    const std::uint32_t windowsPerReset = U32(c, 20);
+    if (version == 2) {
+        resetInterval *= 0x8000u;
+        windowSize *= 0x8000u;
+    } else if (version != 1) {
+        return 0;
+    }
+    if (windowSize < 2 || resetInterval == 0 || resetInterval % (windowSize / 2) != 0) return 0;
+    int bits = 0;
+    for (std::uint32_t w = windowSize; w >>= 1;) ++bits;
+    if (bits < 15 || bits > 21) return 0;
+    if (resetInterval / (windowSize / 2) * windowsPerReset == 0) return 0;
+    return bits;
+}
+
 // chmlib trusts the directory of the file: a chain of listing blocks or a tree
 // of index blocks that loops makes it read for ever, and a name longer than its
 // buffer overruns it. The directory is checked here before chmlib sees the file:
@@ -57,6 +83,9 @@ bool DirectorySound(const std::string& b) {
     if (blockLen < 0x20 || blockLen > (1u << 20) || headerLen < 0x54 || dirLen < headerLen) return false;
     const std::uint64_t first = dirOffset + headerLen;
     const std::uint64_t blocks = (dirLen - headerLen) / blockLen;
+    // Where the objects of the uncompressed section start, as chmlib takes it.
+    const std::uint64_t dataOffset =
+        version == 3 && b.size() >= 0x60 ? U64(b, 0x58) : dirOffset + dirLen;
     if (blocks == 0 || first > b.size() || (b.size() - first) / blockLen < blocks) return false;
     if (head < 0 || static_cast<std::uint64_t>(head) >= blocks) return false;
     if (root < -1 || (root >= 0 && static_cast<std::uint64_t>(root) >= blocks)) return false;
@@ -76,13 +105,24 @@ bool DirectorySound(const std::string& b) {
         while (at < end) {
             std::uint64_t nameLen = 0, number = 0;
             if (!ReadEncInt(b, at, end, nameLen) || nameLen > CHM_MAX_PATHLEN || nameLen > end - at) return false;
+            const std::size_t nameStart = at;
             at += nameLen;
             if (index) {
                 if (!ReadEncInt(b, at, end, number)) return false;
                 children[i].push_back(number);
             } else {
-                for (int k = 0; k < 3; ++k)  // space, start, length
-                    if (!ReadEncInt(b, at, end, number)) return false;
+                std::uint64_t entry[3];  // space, start, length
+                for (std::uint64_t& n : entry)
+                    if (!ReadEncInt(b, at, end, n)) return false;
+                // chmlib reads the LZX control data while opening, and divides by
+                // what it finds there: it must be sound before chmlib sees it.
+                if (nameLen == sizeof kControlDataName - 1 &&
+                    strncasecmp(b.data() + nameStart, kControlDataName, nameLen) == 0) {
+                    const std::uint64_t from = dataOffset + entry[1];
+                    if (entry[0] != 0 || dataOffset > b.size() || entry[1] > b.size() - dataOffset ||
+                        entry[2] > b.size() - from || LzxWindowBits(b.substr(from, entry[2])) == 0)
+                        return false;
+                }
             }
         }
     }
@@ -181,36 +221,17 @@ void ChmFile::CheckResetTable() {
     compressionSound_ = true;
 }
 
-// The LZX parameters as chmlib derives them: a window of 2^15 to 2^21 bytes
-// (other sizes leave it without a decompressor, which it then uses), a reset
-// interval of whole half windows and at least one block between resets (it
-// divides by that count), and blocks no longer than the window.
 bool ChmFile::ControlDataSound(unsigned long long blockLen) const {
-    static constexpr char kControlData[] = "::DataSpace/Storage/MSCompressed/ControlData";
     chmUnitInfo ui {};
-    if (chm_resolve_object(handle_, kControlData, &ui) != CHM_RESOLVE_SUCCESS || ui.space != CHM_UNCOMPRESSED ||
+    if (chm_resolve_object(handle_, kControlDataName, &ui) != CHM_RESOLVE_SUCCESS || ui.space != CHM_UNCOMPRESSED ||
         ui.length < 0x18 || ui.length > 4096)
         return false;
     std::string c(static_cast<std::size_t>(ui.length), '\0');
     if (chm_retrieve_object(handle_, &ui, reinterpret_cast<unsigned char*>(c.data()), 0,
                             static_cast<LONGINT64>(ui.length)) != static_cast<LONGINT64>(ui.length))
         return false;
-    if (c.compare(4, 4, "LZXC") != 0) return false;
-    const std::uint32_t version = U32(c, 8);
-    std::uint32_t resetInterval = U32(c, 12), windowSize = U32(c, 16);
-    const std::uint32_t windowsPerReset = U32(c, 20);
-    if (version == 2) {
-        resetInterval *= 0x8000u;
-        windowSize *= 0x8000u;
-    } else if (version != 1) {
-        return false;
-    }
-    if (windowSize < 2 || resetInterval == 0 || resetInterval % (windowSize / 2) != 0) return false;
-    int bits = 0;
-    for (std::uint32_t w = windowSize; w >>= 1;) ++bits;
-    if (bits < 15 || bits > 21) return false;
-    if (resetInterval / (windowSize / 2) * windowsPerReset == 0) return false;
-    return blockLen <= (std::uint64_t{1} << bits);
+    const int bits = LzxWindowBits(c);
+    return bits > 0 && blockLen <= (std::uint64_t{1} << bits);
 }
 
 bool ChmFile::CompressedRangeSound(unsigned long long start, unsigned long long length) const {
