@@ -6,6 +6,7 @@
 #include "analysis/reports.h"
 #include "analysis/score.h"
 #include "astro/chart.h"
+#include "base/dir_lock.h"
 #include "base/file_io.h"
 #include "people/person_chart.h"
 
@@ -18,6 +19,17 @@ AnalysisResult RunPairAnalysis(const PeopleState& people, const AnalysisData& da
     AnalysisResult result;
     if (!people.WomanChosen || !people.ManChosen) return result;
     result.ran = true;
+    // The work files and the report files of the data directory are shared by
+    // every copy of the program: the whole analysis, the reports read back
+    // included, runs under the directory's lock.
+    std::optional<DirLock> lock;
+    try {
+        lock.emplace(data.dataDir);
+    } catch (const std::exception& e) {
+        result.failedStep = PairStep::CheckChosen;
+        result.message = e.what();
+        return result;
+    }
     PairStep step = PairStep::ClearCompatibility;
     try {
         // From here on the state describes a pair in the making.
@@ -154,6 +166,7 @@ AnalysisResult RunScan(PeopleState& people, const AnalysisData& data, AnalysisSt
     AnalysisResult result;
     result.ran = true;
     try {
+        const DirLock lock(data.dataDir);
         // The scan overwrites the pair's charts, grid and overlay and the
         // ranking: neither stays printable unless the scan ends.
         state.PairDone = false;

@@ -127,7 +127,9 @@ struct AnalysisResult {
 // chosen. An error ends it at the step that met it with the message; the steps
 // done keep their results. PairDone is cleared as soon as the state begins to
 // change and set only at the end, so that a failed analysis never leaves a
-// mixture of two pairs marked as printable.
+// mixture of two pairs marked as printable. The analysis holds the data
+// directory's lock throughout; when another process keeps it, nothing is done
+// and the failure (at CheckChosen) says so.
 AnalysisResult RunPairAnalysis(const PeopleState& people, const AnalysisData& data, AnalysisState& state,
                                PairAnalysisObserver& observer);
 
@@ -170,7 +172,8 @@ public:
 
 // "Анализ всех" for ChosenWoman (whatever it holds; no flag is tested). Clears
 // ManChosen; on success ends with PairDone cleared and ScanDone set. A failed
-// scan leaves the entries filled so far and neither flag set.
+// scan leaves the entries filled so far and neither flag set. Runs under the data
+// directory's lock; when another process keeps it, nothing changes.
 AnalysisResult RunScan(PeopleState& people, const AnalysisData& data, AnalysisState& state, ScanObserver& observer);
 
 }  // namespace pelorin

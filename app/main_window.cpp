@@ -204,7 +204,7 @@ void TZZavelForm::SaveComment(TableKind kind) {
     const QString text = memo->toPlainText();
     if (!text.isEmpty())
         for (const QString& line : text.split(QLatin1Char('\n'))) lines.push_back(Utf8ToCp1251(line.toStdString()));
-    Guarded([&] { SaveChosenComment(state_.people, kind, lines, state_.config.DataDir); });
+    Guarded([&] { SaveChosenComment(state_.people, kind, lines, state_.config.DataDir, *this); });
 }
 
 void TZZavelForm::Delete(TableKind kind) {
@@ -338,6 +338,10 @@ private:
 }  // namespace
 
 void TZZavelForm::BitBtn27Click() {
+    if (const std::string refusal = PairAnalysisRefusal(state_.people); !refusal.empty()) {
+        Message(refusal);
+        return;
+    }
     WindowPairObserver observer(*ui, state_.people);
     const AnalysisData data{state_.config.DataDir, state_.databases};
     const AnalysisResult r = RunPairAnalysis(state_.people, data, state_, observer);
@@ -353,8 +357,12 @@ void TZZavelForm::BitBtn11Click() {
 
 void TZZavelForm::BitBtn29Click() {
     // The print dialog, then the page in front (the lists, the ranking, the two
-    // reports or the chart page); nothing when its analysis has not been done.
+    // reports or the chart page); when its analysis has not been done, what to do first.
     const PrintAction action = PrintActionFor(ui->PageControl1->currentIndex(), state_.PairDone, state_.ScanDone);
+    if (action == PrintAction::Nothing) {
+        Message(NothingToPrintMessage(ui->PageControl1->currentIndex()));
+        return;
+    }
     const QString failure = RunPrintAction(this, action, state_, {ui->RichEdit1, ui->RichEdit2});
     if (!failure.isEmpty()) boxes_.ShowError(this, failure);
 }

@@ -1,14 +1,17 @@
 #pragma once
 // What the analysis commands load from the data directory of a configuration,
 // in the order of the program's start-up: "Fond.in", both person files and the
-// four databases; and the people named by their stamps.
+// four databases, under the data directory's lock held until the command ends;
+// and the people named by their stamps.
 #include <cerrno>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "analysis/text_base.h"
 #include "people/config.h"
 #include "astro/tabulated.h"
+#include "base/dir_lock.h"
 #include "base/errors.h"
 #include "base/file_io.h"
 #include "people/person_record.h"
@@ -16,6 +19,8 @@
 namespace pelorin::cli {
 
 struct AnalysisInput {
+    // Held from the loading to the end of the command (declared first, released last).
+    std::optional<DirLock> lock;
     Config config;
     PeopleState people;
     TextDatabases texts;
@@ -26,6 +31,7 @@ struct AnalysisInput {
 inline void LoadAnalysisInput(const std::string& command, const std::string& configFile, AnalysisInput& in) {
     in.config = ReadConfig(configFile);
     const std::string& dir = in.config.DataDir;
+    in.lock.emplace(dir);
     std::string message;
     const int rc = LoadTabulatedFile(JoinPath(dir, "Fond.in"), &message);
     if (rc == ENOENT) std::fprintf(stderr, "pelorin-cli %s: %s\n", command.c_str(), message.c_str());

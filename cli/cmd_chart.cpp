@@ -11,6 +11,7 @@
 #include "cli/command.h"
 #include "cli/json.h"
 #include "base/cp1251.h"
+#include "base/dir_lock.h"
 #include "base/errors.h"
 #include "base/file_io.h"
 #include "people/person_chart.h"
@@ -58,6 +59,7 @@ int RunChart(const std::vector<std::string>& argv) {
         // As at the program's start-up a missing file leaves Pluto at its zero
         // position (said on standard error); a damaged or unreadable one is a
         // data error.
+        const DirLock lock(dataDir, LockUse::Read);
         std::string message;
         const int rc = LoadTabulatedFile(JoinPath(dataDir, "Fond.in"), &message);
         if (rc == ENOENT) std::fprintf(stderr, "pelorin-cli chart: %s\n", message.c_str());

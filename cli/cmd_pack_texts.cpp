@@ -8,6 +8,7 @@
 #include "analysis/text_pack.h"
 #include "cli/command.h"
 #include "cli/json.h"
+#include "base/dir_lock.h"
 #include "base/errors.h"
 #include "base/file_io.h"
 
@@ -30,6 +31,8 @@ int RunPackTexts(const std::vector<std::string>& argv) {
     std::error_code ec;
     fs::create_directories(to, ec);
     if (ec) throw Error("Не удаётся создать каталог «" + to.string() + "»: " + ec.message());
+    // The databases and their work files may be replaced in a data directory in use.
+    const DirLock lock(to.string());
     std::vector<std::string> items;
     for (std::size_t i = 0; i < kDatabaseFiles.size(); ++i) {
         const DatabaseFile& db = kDatabaseFiles[i];

@@ -1,6 +1,7 @@
 #include "people/config.h"
 #include "cli/command.h"
 #include "cli/person_json.h"
+#include "base/dir_lock.h"
 #include "base/file_io.h"
 
 namespace pelorin::cli {
@@ -15,6 +16,7 @@ std::string TableJson(const PersonTable& table) {
 int RunPeople(const std::vector<std::string>& argv) {
     Args args(argv, {"config"});
     const Config config = ReadConfig(args.required("config"));
+    const DirLock lock(config.DataDir, LockUse::Read);
     PersonTable women{TableKind::Women, {}};
     PersonTable men{TableKind::Men, {}};
     LoadPersonFile(JoinPath(config.DataDir, "FEMIN.DAT"), women);

@@ -1,8 +1,11 @@
 #include "people/config.h"
 #include "cli/command.h"
 #include "cli/json.h"
+#include "astro/birth_moment.h"
 #include "people/atlas.h"
+#include "people/time_zones.h"
 #include "base/cp1251.h"
+#include "base/dir_lock.h"
 #include "base/errors.h"
 
 namespace pelorin::cli {
@@ -24,16 +27,23 @@ std::optional<std::string> FindEntry(const std::vector<std::string>& entries, co
 }
 
 int RunPlace(const std::vector<std::string>& argv) {
-    Args args(argv, {"config", "region", "country", "city", "date"});
+    Args args(argv, {"config", "region", "country", "city", "date", "time"});
     const std::string region = args.required("region");
     const std::string countryText = Utf8ToCp1251(args.required("country"));
     const std::string cityText = Utf8ToCp1251(args.required("city"));
     const DateArg date = ParseDateArg(args.required("date"));
+    BirthTime birth{date.day, date.month, date.year, args.has("time"), 12, 0};
+    if (birth.known) {
+        const TimeArg time = ParseTimeArg(*args.get("time"));
+        birth.hour = time.hour;
+        birth.minute = time.minute;
+    }
     const Config config = ReadConfig(args.required("config"));
     const auto fileName = RegionFileName(config.DataDir, region);
     if (!fileName)
         throw UsageError("--region must be one of sng, europa, namerica, samerica, africa, azia, austral");
 
+    const DirLock lock(config.DataDir, LockUse::Read);
     const std::vector<std::string> lines = ReadRegionLines(*fileName);
     const auto country = FindEntry(CountryEntries(lines), countryText);
     if (!country)
@@ -42,17 +52,29 @@ int RunPlace(const std::vector<std::string>& argv) {
     if (!city)
         throw Error("В файле атласа «" + *fileName + "» у страны «" + Cp1251ToUtf8(TrimTrailing(country->substr(1))) +
                     "» нет города «" + Cp1251ToUtf8(TrimTrailing(cityText)) + "»");
-    const PlaceChoice choice = ChoosePlace(lines, *country, *city, date.day, date.month, date.year, *fileName);
+    const std::optional<ZoneTable> zones = LoadZoneTableOf(config.DataDir);
+    const PlaceChoice choice = ChoosePlace(lines, *country, *city, birth, zones ? &*zones : nullptr, *fileName);
+    // The birth moment a woman entered with this place and time is stored with.
+    const double moment = FormBirthMoment(birth.day, birth.month, birth.year, birth.hour, birth.minute, birth.known,
+                                          choice.Zone, choice.ShiftFlag == kFieldZoneMark);
+    const char* clock = choice.Clock == LocalTimeKind::Skipped    ? "skipped"
+                        : choice.Clock == LocalTimeKind::Repeated ? "repeated"
+                                                                   : "plain";
     PrintJson(JsonObject()
                   .str("place", Cp1251ToUtf8(choice.Place))
                   .str("coord_text", Cp1251ToUtf8(choice.CoordText))
                   .num("zone", choice.Zone)
                   .str("zone_text", Cp1251ToUtf8(choice.ZoneText))
+                  .str("shift_flag", choice.ShiftFlag)
+                  .str("clock", clock)
+                  .num("moment", moment)
                   .text());
     return 0;
 }
 
-Register reg({"place", "place --config FILE --region NAME --country TEXT --city TEXT --date DD.MM.YYYY", RunPlace});
+Register reg({"place",
+              "place --config FILE --region NAME --country TEXT --city TEXT --date DD.MM.YYYY [--time HH:MM]",
+              RunPlace});
 
 }  // namespace
 }  // namespace pelorin::cli

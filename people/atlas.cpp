@@ -7,6 +7,7 @@
 
 #include "base/cp1251.h"
 #include "base/errors.h"
+#include "base/dir_lock.h"
 #include "base/file_io.h"
 
 namespace pelorin {
@@ -239,28 +240,92 @@ std::string CoordText(std::string_view cityLine, const std::string& fileName) {
     return text;
 }
 
-PlaceChoice ChoosePlace(const std::vector<std::string>& lines, std::string_view countryEntry,
-                        std::string_view cityEntry, int day, int month, int year, const std::string& fileName) {
+int ZoneNumberOf(std::string_view line, bool country, const std::string& fileName) {
+    const std::size_t col = country ? kCountryZoneNumberCol : kCityZoneNumberCol;
+    std::string_view text = col < line.size() ? line.substr(col, kZoneNumberLen) : std::string_view{};
+    const std::string digits = TrimBlanks(text);
+    if (digits.empty()) return 0;
+    // Right-aligned: blanks, then digits to the end of the four columns.
+    const bool rightAligned = text.size() == kZoneNumberLen && text.substr(kZoneNumberLen - digits.size()) == digits;
+    if (!rightAligned || !AllDigits(digits) || digits == std::string(digits.size(), '0'))
+        throw Error("В файле атласа «" + fileName + "» у " + (country ? "страны " : "города ") +
+                    Shown(TrimBlanks(line.substr(1, country ? 29 : 30))) + " номер часового пояса не читается: «" +
+                    Cp1251ToUtf8(text) + "»");
+    return std::stoi(digits);
+}
+
+namespace {
+
+// Index of the city line of `cityEntry` within the block of the country line
+// `country`, or npos.
+std::size_t FindCity(const std::vector<std::string>& lines, std::size_t country, std::string_view cityEntry) {
+    const std::string cityKey = EntryKey(cityEntry);
+    for (std::size_t i = country + 1; i < lines.size() && (lines[i].empty() || lines[i][0] != '*'); ++i)
+        if (!BlankLine(lines[i]) && EntryKey(lines[i]) == cityKey) return i;
+    return std::string::npos;
+}
+
+// The country line and the city line of a choice.
+std::pair<std::size_t, std::size_t> FindPlace(const std::vector<std::string>& lines, std::string_view countryEntry,
+                                              std::string_view cityEntry, const std::string& fileName) {
     const std::size_t country = FindCountry(lines, countryEntry);
     if (country == std::string::npos)
         throw Error("В файле атласа «" + fileName + "» нет страны " + Shown(TrimBlanks(countryEntry)));
-    const std::string cityKey = EntryKey(cityEntry);
-    std::size_t city = std::string::npos;
-    for (std::size_t i = country + 1; i < lines.size() && (lines[i].empty() || lines[i][0] != '*'); ++i) {
-        if (!BlankLine(lines[i]) && EntryKey(lines[i]) == cityKey) {
-            city = i;
-            break;
-        }
-    }
+    const std::size_t city = FindCity(lines, country, cityEntry);
     if (city == std::string::npos)
         throw Error("В файле атласа «" + fileName + "» у страны " + Shown(TrimBlanks(countryEntry)) +
                     " нет города " + Shown(TrimBlanks(cityEntry)));
-    const std::string& cityLine = lines[city];
+    return {country, city};
+}
+
+// True when a country line has a zone number that reads: only then does an added
+// city take it.
+bool CountryZoneReads(const std::string& line) {
+    try {
+        return ZoneNumberOf(line, true, {}) != 0;
+    } catch (const Error&) {
+        return false;
+    }
+}
+
+PlaceChoice PlaceOfCity(const std::string& cityLine, const std::string& fileName) {
     PlaceChoice choice;
     choice.Place = cityLine.substr(1, std::min(kPlaceWidth, cityLine.size() - 1));
     choice.CoordText = CoordText(cityLine, fileName);
+    return choice;
+}
+
+}  // namespace
+
+PlaceChoice ChoosePlace(const std::vector<std::string>& lines, std::string_view countryEntry,
+                        std::string_view cityEntry, int day, int month, int year, const std::string& fileName) {
+    const auto [country, city] = FindPlace(lines, countryEntry, cityEntry, fileName);
+    PlaceChoice choice = PlaceOfCity(lines[city], fileName);
     choice.Zone = ReadZoneField(lines[country], ZoneFieldFor(JulianDayAt0h(day, month, year)), fileName);
     choice.ZoneText = ZoneText(choice.Zone);
+    return choice;
+}
+
+PlaceChoice ChoosePlace(const std::vector<std::string>& lines, std::string_view countryEntry,
+                        std::string_view cityEntry, const BirthTime& birth, const ZoneTable* zones,
+                        const std::string& fileName) {
+    const auto [country, city] = FindPlace(lines, countryEntry, cityEntry, fileName);
+    int number = ZoneNumberOf(lines[city], false, fileName);
+    if (number == 0) number = ZoneNumberOf(lines[country], true, fileName);
+    if (number == 0) return ChoosePlace(lines, countryEntry, cityEntry, birth.day, birth.month, birth.year, fileName);
+
+    const TimeZone* zone = zones ? zones->zone(number) : nullptr;
+    if (zone == nullptr)
+        throw Error(zones ? "В файле атласа «" + fileName + "» у города " + Shown(TrimBlanks(cityEntry)) +
+                                " часовой пояс " + std::to_string(number) + ", которого нет в таблице поясов"
+                          : "Нет таблицы часовых поясов (zones.tzt) к файлу атласа «" + fileName + "»");
+    PlaceChoice choice = PlaceOfCity(lines[city], fileName);
+    const int hour = birth.known ? birth.hour : 12, minute = birth.known ? birth.minute : 0;
+    const LocalOffset at = OffsetAtLocalTime(*zone, LocalSeconds(birth.day, birth.month, birth.year, hour, minute));
+    choice.Zone = at.offset / 3600.0;
+    choice.ZoneText = ZoneText(choice.Zone);
+    choice.ShiftFlag = kExactZoneMark;
+    choice.Clock = at.kind;
     return choice;
 }
 
@@ -309,7 +374,10 @@ std::string InsertCityLine(std::string_view content, std::string_view countryEnt
         out += lines[i];
         out += "\r\n";
         if (i == country) {
-            out += cityLine.substr(0, kAtlasLineWidth);
+            std::string line(cityLine.substr(0, kAtlasLineWidth));
+            if (line.size() == kCityLineLen && CountryZoneReads(lines[i]))
+                line += lines[i].substr(kCountryZoneNumberCol, kZoneNumberLen);
+            out += line;
             out += "\r\n";
         }
     }
@@ -318,6 +386,8 @@ std::string InsertCityLine(std::string_view content, std::string_view countryEnt
 
 bool AddCityToRegion(const std::string& fileName, std::string_view countryEntry, const NewCity& city) {
     if (!NewCityAcceptable(city)) return false;
+    // Read again under the lock: another copy may have added a city meanwhile.
+    const DirLock lock(DirectoryOf(fileName));
     const std::string content = ReadWholeFile(fileName);
     WriteFileAtomic(fileName, InsertCityLine(content, countryEntry, BuildCityLine(city), fileName));
     return true;

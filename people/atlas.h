@@ -10,11 +10,19 @@
 // 2..31), latitude degrees in 32..34, minutes in 36..37, longitude degrees in
 // 39..42 and minutes in 44..45; a minus in the degrees marks south or west, also
 // when the degrees are 0 ("-0").
+//
+// After those fields the shipped atlas gives each line the number of its time
+// zone in the zone table (people/time_zones.h), right-aligned in four columns:
+// 46..49 of a city line, 77..80 of a country line (the zone of the block, which
+// an added city takes). A line without one belongs to an atlas from before the
+// table; its place then takes the zone fields of its country line.
 #include <array>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "people/time_zones.h"
 
 namespace pelorin {
 
@@ -69,13 +77,39 @@ std::vector<std::string> CityEntries(const std::vector<std::string>& lines, std:
 // Cyrillic, the bytes themselves breaking ties.
 bool AtlasEntryLess(std::string_view a, std::string_view b);
 
+// The mark (`ShiftFlag`) of a person whose Zone is the true UTC offset at the
+// birth, summer time included: any mark but "L" keeps the birth moment from
+// losing a further hour.
+inline constexpr const char* kExactZoneMark = "Z";
+// The mark of a person whose Zone is a standard offset of the zone fields.
+inline constexpr const char* kFieldZoneMark = "L";
+
 // What the chooser writes into the person being entered (cp1251 texts).
 struct PlaceChoice {
     std::string Place;      // characters 2..27 of the city line
     std::string CoordText;  // 19 characters, such as " 93°13’ЗД  44°53’СШ"
     double Zone = 0;        // hours east of Greenwich on the birth date
     std::string ZoneText;   // Zone right-aligned in five characters, one decimal
+    std::string ShiftFlag = kFieldZoneMark;  // kExactZoneMark when Zone came from the zone table
+    LocalTimeKind Clock = LocalTimeKind::Plain;  // the birth time against the clock changes
 };
+
+// The birth a place is chosen for: its date and, when known, its local time.
+struct BirthTime {
+    int day = 1, month = 1, year = 1980;
+    bool known = false;  // an unknown time counts as 12:00
+    int hour = 12, minute = 0;
+};
+
+// Columns of the zone numbers (0-based start, width).
+inline constexpr std::size_t kCityZoneNumberCol = 45;     // columns 46..49
+inline constexpr std::size_t kCountryZoneNumberCol = 76;  // columns 77..80
+inline constexpr std::size_t kZoneNumberLen = 4;
+
+// The zone number of a city line (`country` false) or a country line; 0 when the
+// line has none (its columns are missing or blank). Throws Error naming
+// `fileName` when they hold anything but a number 1..9999 after blanks.
+int ZoneNumberOf(std::string_view line, bool country, const std::string& fileName);
 
 // Julian Day of a date at 0 h by the Gregorian rule.
 double JulianDayAt0h(int day, int month, int year);
@@ -103,6 +137,18 @@ PlaceChoice ChoosePlace(const std::vector<std::string>& lines, std::string_view 
                         std::string_view cityEntry, int day, int month, int year,
                         const std::string& fileName);
 
+// The place fields for a birth at a date and time. When the city line, or else
+// its country line, has a zone number, Zone is the UTC offset of that zone at
+// the local birth time (noon when unknown) from `zones`, summer time included,
+// and ShiftFlag is kExactZoneMark; a local time skipped or repeated by a change
+// of clocks takes the offset in force before the change (see OffsetAtLocalTime).
+// Otherwise it is the zone field of the date, with "L", as above. Throws Error
+// naming `fileName` as above, and when a zone number is there but `zones` is
+// null or has no such zone.
+PlaceChoice ChoosePlace(const std::vector<std::string>& lines, std::string_view countryEntry,
+                        std::string_view cityEntry, const BirthTime& birth, const ZoneTable* zones,
+                        const std::string& fileName);
+
 // ---- adding a city
 
 // The five fields and two choices of the add-city dialog (cp1251 texts).
@@ -128,8 +174,9 @@ bool NewCityAcceptable(const NewCity& city);
 std::string BuildCityLine(const NewCity& city);
 
 // The region content with `cityLine` right after the line of `countryEntry`,
-// every line cut to 80 characters and ended with CR LF. Throws Error naming
-// `fileName` when the country is not in the file.
+// every line cut to 80 characters and ended with CR LF. A city line of 45
+// characters takes the zone number of the country line, when it has one. Throws
+// Error naming `fileName` when the country is not in the file.
 std::string InsertCityLine(std::string_view content, std::string_view countryEntry,
                            std::string_view cityLine, const std::string& fileName);
 

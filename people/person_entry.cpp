@@ -5,6 +5,7 @@
 
 #include "astro/birth_moment.h"
 #include "base/cp1251.h"
+#include "base/dir_lock.h"
 #include "base/file_io.h"
 #include "people/person_chart.h"
 
@@ -52,28 +53,30 @@ std::string FullTableMessage(TableKind kind) {
                                     : "   Вы не можете ввести более 99 мужчин   ";
 }
 
-// Comment, stamp, list line, spare fields and moment; then the first free slot and
-// the file. The slot is given back when the file cannot be written.
+// Comment, list line, spare fields and moment; then, under the data directory's
+// lock, the person file read again (another copy of the program may have changed
+// it), the stamp made unique in it, the first free slot and the file rewritten.
+// `table` becomes the file as written; it is left as it was when nothing was
+// stored.
 EntryResult Finish(PersonRecord& r, const std::vector<std::string>& commentLines, PersonTable& table,
                    const std::string& dataDir, std::time_t now, const char* fileName) {
     r.Comment.set(EntryComment(commentLines));
-    r.Stamp.set(MakeUniqueStamp(table, now));
-    BuildListLine(r);
     r.Spare1 = 0;
     r.Spare2 = 0;
     std::memset(r.Spare3, 0, sizeof r.Spare3);
     StoreBirthMoment(r);
 
-    const int slot = FirstFreeSlot(table);
+    const DirLock lock(dataDir);
+    const std::string file = JoinPath(dataDir, fileName);
+    PersonTable fresh{table.kind, {}};
+    LoadPersonFile(file, fresh);
+    const int slot = FirstFreeSlot(fresh);
     if (slot == 0) return {EntryOutcome::Refused, FullTableMessage(table.kind), 0};
-    const PersonRecord before = table.slot(slot);
-    table.slot(slot) = r;
-    try {
-        SavePersonFile(JoinPath(dataDir, fileName), table);
-    } catch (...) {
-        table.slot(slot) = before;
-        throw;
-    }
+    r.Stamp.set(MakeUniqueStamp(fresh, now));
+    BuildListLine(r);
+    fresh.slot(slot) = r;
+    SavePersonFile(file, fresh);
+    table = fresh;
     return {EntryOutcome::Stored, {}, slot};
 }
 

@@ -54,8 +54,10 @@ bool IsCalendarDate(int day, int month, int year);
 std::string EntryComment(const std::vector<std::string>& lines);
 
 // The women's store procedure. Calls `chooser` for the place once the input is
-// valid. Throws Error when the person file cannot be written; the table is then
-// left as it was, so that the table and the file still agree.
+// valid. The person is added to the person file as it is on disk, read again
+// under the data directory's lock, and `table` becomes the file as written.
+// Throws Error when the file cannot be read or written, or the directory stays
+// locked by another process; the table and the file are then left as they were.
 EntryResult StoreWoman(const WomanEntry& entry, PlaceChooser& chooser, PersonTable& women,
                        const std::string& dataDir, std::time_t now);
 

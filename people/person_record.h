@@ -31,7 +31,7 @@ struct PersonRecord {
     ShortText<5> TimeText;     // hh:mm or " --- "
     ShortText<81> ListLine;
     ShortText<1> Sex;          // "W" or "M"
-    ShortText<1> ShiftFlag;    // "L": one hour is taken off the birth moment
+    ShortText<1> ShiftFlag;    // "L": one hour is taken off the birth moment; "Z": Zone is exact
     ShortText<30> Place;
     ShortText<255> Comment;
     ShortText<19> CoordText;   // longitude first, e.g. " 93°13’ЗД  44°53’СШ"
@@ -95,6 +95,11 @@ struct PeopleState {
     bool ManChosen = false;
     int WomenCount = 0;
     int MenCount = 0;
+    // Whether the table was read from its person file by a start-up that went
+    // through. The commands that write people refuse while it is false, so that a
+    // table that was never read is never written over the file.
+    bool WomenLoaded = false;
+    bool MenLoaded = false;
 };
 
 bool IsFreeSlot(const PersonRecord& r);

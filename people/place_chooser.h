@@ -1,7 +1,7 @@
 #pragma once
 // The place chooser as the women's entry dialog sees it: given the working record
-// (its DateText chooses the zone), fill Place, CoordText, Zone and ZoneText and say
-// whether a place was chosen.
+// (its DateText and its time choose the offset), fill Place, CoordText, Zone,
+// ZoneText and ShiftFlag and say whether a place was chosen.
 #include "people/person_record.h"
 
 namespace pelorin {

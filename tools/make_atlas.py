@@ -7,9 +7,17 @@ Sources, all from Debian packages:
                                     library's translation catalogue, keyed by
                                     GeoNames id)
   iso-codes                         Russian country names
-  tzdata                            the zone history of every city (zoneinfo)
+  tzdata                            the zone history of every city (zoneinfo
+                                    and the TZif files themselves)
 
-Usage: make_atlas.py [--out DIR] [--today YYYY-MM-DD]
+Usage: make_atlas.py [--out DIR] [--today YYYY-MM-DD] [--zoneinfo DIR]
+
+Besides the region files it writes the zone table zones.tzt: the UTC offsets of
+every zone the cities use, summer time included, with the instants they change,
+from 1800 to 2100. Every city line carries the number of its zone in that table
+after its coordinates (columns 46..49), every country line the zone of its
+block's biggest city (columns 77..80); the place chooser reads neither column
+range for anything else.
 
 The output is Windows-1251 text with CR LF line ends. Running the tool twice
 with the same packages and the same --today gives the same bytes.
@@ -20,15 +28,25 @@ import ctypes
 import gettext
 import json
 import os
+import struct
 import sys
+import tempfile
 import unicodedata
+import zoneinfo
 from datetime import date, datetime, timedelta, timezone
 from zoneinfo import ZoneInfo
 
 GEONAMES_MO = "/usr/share/locale/ru/LC_MESSAGES/geonames.mo"
 ISO_JSON = "/usr/share/iso-codes/json/iso_3166-1.json"
 ISO_MO = "/usr/share/locale/ru/LC_MESSAGES/iso_3166-1.mo"
-TZDATA_ZI = "/usr/share/zoneinfo/tzdata.zi"
+ZONEINFO_DIR = "/usr/share/zoneinfo"
+
+# The span of the zone table: offsets are exact from the start of 1800 to the
+# start of 2101; before it the first offset and after it the last one holds.
+TABLE_FROM = datetime(1800, 1, 1, tzinfo=timezone.utc)
+TABLE_TO = datetime(2101, 1, 1, tzinfo=timezone.utc)
+EPOCH = datetime(1970, 1, 1, tzinfo=timezone.utc)
+ZONE_TABLE = "zones.tzt"
 
 # The day the eleventh zone field describes, and the end of the open last date
 # range. Fixed so that a rerun gives the same files; pass --today to move it.
@@ -331,13 +349,146 @@ def country_names():
     return names
 
 
-def tzdata_version():
+def tzdata_version(zoneinfo_dir):
     try:
-        with open(TZDATA_ZI, encoding="ascii") as f:
+        with open(os.path.join(zoneinfo_dir, "tzdata.zi"), encoding="ascii") as f:
             first = f.readline().strip()
         return first.replace("# version ", "")
     except OSError:
         return "unknown"
+
+
+# ---------------------------------------------------------------- zone table
+
+def read_tzif(path):
+    """(transitions, types, footer) of a TZif file of version 2 or later: the
+    64-bit transition instants (seconds since 1970 UTC) with their type index,
+    the types' UTC offsets in seconds, and the POSIX rule for later times."""
+    with open(path, "rb") as f:
+        data = f.read()
+
+    def header(at):
+        if data[at:at + 4] != b"TZif":
+            raise ValueError("%s is not a TZif file" % path)
+        counts = struct.unpack(">6l", data[at + 20:at + 44])
+        return data[at + 4:at + 5], counts
+
+    version, (isut, isstd, leap, timecnt, typecnt, charcnt) = header(0)
+    if version < b"2":
+        raise ValueError("%s: TZif version 1 has no 64-bit data" % path)
+    at = 44 + timecnt * 5 + typecnt * 6 + charcnt + leap * 8 + isstd + isut
+    _, (isut, isstd, leap, timecnt, typecnt, charcnt) = header(at)
+    at += 44
+    times = struct.unpack(">%dq" % timecnt, data[at:at + 8 * timecnt])
+    at += 8 * timecnt
+    indexes = data[at:at + timecnt]
+    at += timecnt
+    types = [struct.unpack(">lBB", data[at + 6 * k:at + 6 * k + 6])[0] for k in range(typecnt)]
+    at += 6 * typecnt + charcnt + leap * 12 + isstd + isut
+    footer = data[at:].strip(b"\n").decode("ascii")
+    return list(zip(times, indexes)), types, footer
+
+
+def seconds_of(moment):
+    return int((moment - EPOCH).total_seconds())
+
+
+def utc_offset_seconds(zone, seconds):
+    moment = EPOCH + timedelta(seconds=seconds)
+    return int(moment.astimezone(zone).utcoffset().total_seconds())
+
+
+def zone_transitions(zoneinfo_dir, name):
+    """(first offset, [(instant, offset), ...]) of a zone over the table's span:
+    the UTC offset in seconds, summer time included, in force at its start and
+    from each instant (seconds since 1970 UTC) at which it changes. The TZif
+    transitions give the history; past the last of them the zone's rule, as
+    zoneinfo applies it, is followed day by day and each change found to the
+    second."""
+    transitions, types, footer = read_tzif(os.path.join(zoneinfo_dir, name))
+    zone = ZoneInfo(name)
+    start, end = seconds_of(TABLE_FROM), seconds_of(TABLE_TO)
+    first = types[0] if types else 0
+    changes = []
+    for t, k in transitions:
+        if t < start:
+            first = types[k]
+        elif t < end:
+            changes.append((t, types[k]))
+    # Past the file's last transition: the rule of the footer.
+    if "," in footer:
+        day = 86400
+        t = max([start] + [x for x, _ in transitions]) + day
+        before = utc_offset_seconds(zone, t - day)
+        while t < end:
+            now = utc_offset_seconds(zone, t)
+            if now != before:
+                lo, hi = t - day, t  # offset `before` at lo, `now` at hi
+                while hi - lo > 1:
+                    mid = (lo + hi) // 2
+                    if utc_offset_seconds(zone, mid) == before:
+                        lo = mid
+                    else:
+                        hi = mid
+                changes.append((hi, now))
+                before = now
+            t += day
+    # Only changes of the total offset count (a new name or a summer-time flag
+    # with the same offset changes no clock).
+    kept, current = [], first
+    for t, off in sorted(changes):
+        if off != current:
+            kept.append((t, off))
+            current = off
+    check_transitions(zone, name, first, kept)
+    return first, kept
+
+
+def check_transitions(zone, name, first, changes):
+    """The table against zoneinfo: around every change and half-way between."""
+    points = [(seconds_of(TABLE_FROM), first)]
+    previous = first
+    last = seconds_of(TABLE_FROM)
+    for t, off in changes:
+        points += [((last + t) // 2, previous), (t - 1, previous), (t, off)]
+        previous, last = off, t
+    points.append(((last + seconds_of(TABLE_TO)) // 2, previous))
+    for t, off in points:
+        if utc_offset_seconds(zone, t) != off:
+            raise AssertionError("%s: the table gives %d s at %d, zoneinfo %d s" %
+                                 (name, off, t, utc_offset_seconds(zone, t)))
+
+
+def zone_table(zoneinfo_dir, names, version):
+    """The zone table as bytes (see tools/README.md)."""
+    lines = ["PELORIN ZONES 1",
+             "tzdata %s %d %d" % (version, TABLE_FROM.year, TABLE_TO.year - 1),
+             "%d" % len(names)]
+    total = 0
+    for number, name in enumerate(names, 1):
+        first, changes = zone_transitions(zoneinfo_dir, name)
+        lines.append("Z %d %s %d %d" % (number, name, first, len(changes)))
+        lines += ["%d %d" % c for c in changes]
+        total += len(changes)
+    lines.append("END")
+    return ("\r\n".join(lines) + "\r\n").encode("ascii"), total
+
+
+def write_atomically(path, data):
+    """Writes the file through a temporary file beside it and one rename."""
+    folder = os.path.dirname(os.path.abspath(path))
+    fd, tmp = tempfile.mkstemp(dir=folder, prefix=".tmp-", suffix=".part")
+    try:
+        with os.fdopen(fd, "wb") as f:
+            f.write(data)
+            f.flush()
+            os.fsync(f.fileno())
+        os.chmod(tmp, 0o644)
+        os.replace(tmp, path)
+    except BaseException:
+        if os.path.exists(tmp):
+            os.unlink(tmp)
+        raise
 
 
 # ---------------------------------------------------------------- blocks
@@ -385,8 +536,11 @@ def main():
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     ap.add_argument("--out", default=os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data"))
     ap.add_argument("--today", default=DEFAULT_TODAY)
+    ap.add_argument("--zoneinfo", default=ZONEINFO_DIR,
+                    help="the TZif files of tzdata (default %(default)s)")
     args = ap.parse_args()
     today = date.fromisoformat(args.today)
+    zoneinfo.reset_tzpath([os.path.abspath(args.zoneinfo)])
 
     region_of = {}
     for file_name, _, codes in REGIONS:
@@ -444,7 +598,17 @@ def main():
             name = block_name(country, members, split)
             per_region[region_of[cc]].append((name, fields, members))
 
-    print("tzdata %s, reference day %s" % (tzdata_version(), today.isoformat()))
+    # Zone numbers: the zones the cities use, in the order of their names.
+    zone_names = sorted(set(c["tz"] for cities in by_country.values() for c in cities))
+    zone_number = {name: k for k, name in enumerate(zone_names, 1)}
+    assert len(zone_names) <= 9999
+    version = tzdata_version(args.zoneinfo)
+    table, n_changes = zone_table(args.zoneinfo, zone_names, version)
+    write_atomically(os.path.join(args.out, ZONE_TABLE), table)
+
+    print("tzdata %s, reference day %s" % (version, today.isoformat()))
+    print("%s: %d zones, %d changes of offset %d-%d, %d bytes" %
+          (ZONE_TABLE, len(zone_names), n_changes, TABLE_FROM.year, TABLE_TO.year - 1, len(table)))
     total_blocks = total_cities = 0
     for file_name, title, _ in REGIONS:
         blocks = per_region[file_name]
@@ -454,16 +618,17 @@ def main():
         out = bytearray()
         n_cities = 0
         for name, fields, members in sorted(blocks, key=lambda b: collation_key(b[0])):
+            # The block's zone, for cities added to it later: its biggest city's.
+            biggest = min(members, key=lambda c: (-c["pop"], c["id"]))
             line = b"*" + name.ljust(COUNTRY_WIDTH, b" ") + b"  " + "".join(fields).encode("ascii")
-            assert len(line) == 76
+            line += b"%4d" % zone_number[biggest["tz"]]
+            assert len(line) == 80
             out += line + b"\r\n"
             unique_city_names(members)
             for c in sorted(members, key=lambda c: (collation_key(c["label"]), -c["pop"], c["id"])):
-                out += city_line(c["label"], c["lat"], c["lon"]) + b"\r\n"
+                out += city_line(c["label"], c["lat"], c["lon"]) + b"%4d" % zone_number[c["tz"]] + b"\r\n"
                 n_cities += 1
-        path = os.path.join(args.out, file_name)
-        with open(path, "wb") as f:
-            f.write(out)
+        write_atomically(os.path.join(args.out, file_name), bytes(out))
         countries_here = len(set(b[2][0]["cc"] for b in blocks))
         print("%-13s %-38s %3d countries %4d blocks %6d cities" %
               (file_name, title, countries_here, len(blocks), n_cities))

@@ -1,7 +1,10 @@
 #include "app/core/person_lists.h"
 
 #include "app/core/startup.h"
+#include <cstring>
+
 #include "base/cp1251.h"
+#include "base/dir_lock.h"
 #include "base/file_io.h"
 
 namespace pelorin {
@@ -18,10 +21,42 @@ std::string ChosenLead(TableKind kind) {
     return Utf8ToCp1251(kind == TableKind::Women ? "Женщина: " : "Мужчина: ");
 }
 
+bool& LoadedOf(PeopleState& p, TableKind kind) { return kind == TableKind::Women ? p.WomenLoaded : p.MenLoaded; }
+
+constexpr const char* kLastPersonMessage = "  Последнюю запись удалить нельзя   ";
+
+std::string NotChosenMessage(TableKind kind) {
+    return kind == TableKind::Women ? "  Не выбрана женщина...   " : "  Не выбран мужчина...   ";
+}
+
+std::string NotLoadedMessage(TableKind kind) {
+    return std::string(kind == TableKind::Women ? "Список женщин не загружен из файла «FEMIN.DAT»"
+                                                : "Список мужчин не загружен из файла «MEN.DAT»") +
+           " (об ошибке было сказано при его чтении). Чтобы не потерять сохранённых людей, изменения "
+           "не записываются: исправьте ошибку и запустите программу снова.";
+}
+
+bool SameSlots(const PersonTable& a, const PersonTable& b) {
+    return std::memcmp(a.slots.data(), b.slots.data(), sizeof a.slots) == 0;
+}
+
 void Refill(PeopleState& people, TableKind kind, PersonListView& view) {
     const std::vector<std::string> lines = SortedListLines(TableOf(people, kind));
     CountOf(people, kind) = static_cast<int>(lines.size());
     view.ShowList(kind, lines, ListCaption(kind, CountOf(people, kind)));
+}
+
+// The table in memory becomes the file as read or written, and the list shows it.
+void Adopt(PeopleState& people, TableKind kind, const PersonTable& fresh, PersonListView& view) {
+    TableOf(people, kind) = fresh;
+    Refill(people, kind, view);
+}
+
+// Nobody of the page is chosen any more.
+void Forget(PeopleState& people, TableKind kind, PersonListView& view) {
+    view.ShowComment(kind, "");
+    view.ShowChosen(kind, kind == TableKind::Women ? "Женщина: " : "Мужчина: ");
+    FlagOf(people, kind) = false;
 }
 
 }  // namespace
@@ -51,48 +86,90 @@ void SelectPerson(PeopleState& people, TableKind kind, const std::string& listLi
 }
 
 void SaveChosenComment(PeopleState& people, TableKind kind, const std::vector<std::string>& memoLines,
-                       const std::string& dataDir) {
+                       const std::string& dataDir, PersonListView& view) {
+    if (!LoadedOf(people, kind)) {
+        view.Message(NotLoadedMessage(kind));
+        return;
+    }
     std::string text;
     for (const std::string& line : memoLines) text += line + "\r\n";
     for (char& c : text)
         if (c == '\n' || c == '\f' || c == '\r') c = ' ';
+    if (!FlagOf(people, kind)) {
+        view.Message(NotChosenMessage(kind));
+        return;
+    }
     PersonRecord& chosen = ChosenOf(people, kind);
     chosen.Comment.set(text);  // at most 255 characters, not padded
-    PersonTable& table = TableOf(people, kind);
-    // Before any choice, or after the chosen person was deleted, no slot holds
-    // the chosen stamp and the file is written again as it was.
-    if (!chosen.Stamp.view().empty() && chosen.Stamp.view() != kFreeStamp) {
-        if (const int slot = FindSlotByStamp(table, chosen.Stamp.view(), StampMatch::First)) table.slot(slot) = chosen;
+
+    const DirLock lock(dataDir);
+    const std::string file = JoinPath(dataDir, PersonFileName(kind));
+    PersonTable fresh{kind, {}};
+    LoadPersonFile(file, fresh);
+    const bool changedElsewhere = !SameSlots(fresh, TableOf(people, kind));
+    const int slot = FindSlotByStamp(fresh, chosen.Stamp.view(), StampMatch::First);
+    if (slot == 0) {  // deleted by another copy of the program
+        Adopt(people, kind, fresh, view);
+        Forget(people, kind, view);
+        view.Message(NotChosenMessage(kind));
+        return;
     }
-    SavePersonFile(JoinPath(dataDir, PersonFileName(kind)), table);
+    // Only the comment changes; the rest of the slot stays as the file has it.
+    fresh.slot(slot).Comment = chosen.Comment;
+    SavePersonFile(file, fresh);
+    chosen = fresh.slot(slot);
+    if (changedElsewhere) Adopt(people, kind, fresh, view);
+    else TableOf(people, kind) = fresh;
 }
 
 void DeleteChosenPerson(PeopleState& people, TableKind kind, const std::string& dataDir, PersonListView& view) {
+    if (!LoadedOf(people, kind)) {
+        view.Message(NotLoadedMessage(kind));
+        return;
+    }
     if (!FlagOf(people, kind)) {
-        view.Message(kind == TableKind::Women ? "  Не выбрана женщина...   " : "  Не выбран мужчина...   ");
+        view.Message(NotChosenMessage(kind));
         return;
     }
     if (CountOf(people, kind) == 1) {
-        view.Message("  Последнюю запись удалить нельзя   ");
+        view.Message(kLastPersonMessage);
         return;
     }
     PersonRecord& chosen = ChosenOf(people, kind);
     const std::string question = "   Вы действительно хотите удалить \"" +
                                  Cp1251ToUtf8(CutTo(chosen.ListLine.str(), 31)) + "\"?   ";
     if (!view.Confirm(question)) return;
-    PersonTable& table = TableOf(people, kind);
-    if (const int slot = FindSlotByStamp(table, chosen.Stamp.view(), StampMatch::Last)) ClearSlot(table, slot);
-    CompactTable(table);
+
+    // The question is answered: from here on the file as it is on disk.
+    const DirLock lock(dataDir);
     const std::string file = JoinPath(dataDir, PersonFileName(kind));
-    SavePersonFile(file, table);
-    LoadPersonFile(file, table);
-    Refill(people, kind, view);
-    view.ShowComment(kind, "");
-    view.ShowChosen(kind, kind == TableKind::Women ? "Женщина: " : "Мужчина: ");
-    FlagOf(people, kind) = false;
+    PersonTable fresh{kind, {}};
+    LoadPersonFile(file, fresh);
+    const int slot = FindSlotByStamp(fresh, chosen.Stamp.view(), StampMatch::Last);
+    if (slot == 0) {  // deleted by another copy of the program
+        Adopt(people, kind, fresh, view);
+        Forget(people, kind, view);
+        view.Message(NotChosenMessage(kind));
+        return;
+    }
+    if (UsedSlots(fresh).size() <= 1) {
+        Adopt(people, kind, fresh, view);
+        view.Message(kLastPersonMessage);
+        return;
+    }
+    ClearSlot(fresh, slot);
+    CompactTable(fresh);
+    SavePersonFile(file, fresh);
+    LoadPersonFile(file, fresh);
+    Adopt(people, kind, fresh, view);
+    Forget(people, kind, view);
 }
 
 bool MayAddPerson(const PeopleState& people, TableKind kind, PersonListView& view) {
+    if (!(kind == TableKind::Women ? people.WomenLoaded : people.MenLoaded)) {
+        view.Message(NotLoadedMessage(kind));
+        return false;
+    }
     const int count = kind == TableKind::Women ? people.WomenCount : people.MenCount;
     if (count >= kUsableSlots) {
         view.Message(kind == TableKind::Women ? "   Вы не можете ввести более 99 женщин   "
@@ -103,8 +180,15 @@ bool MayAddPerson(const PeopleState& people, TableKind kind, PersonListView& vie
 }
 
 void ReloadPersonList(PeopleState& people, TableKind kind, const std::string& dataDir, PersonListView& view) {
-    LoadPersonFile(JoinPath(dataDir, PersonFileName(kind)), TableOf(people, kind));
-    Refill(people, kind, view);
+    const DirLock lock(dataDir);
+    PersonTable fresh{kind, {}};
+    try {
+        LoadPersonFile(JoinPath(dataDir, PersonFileName(kind)), fresh);
+    } catch (...) {
+        LoadedOf(people, kind) = false;  // the list no longer shows the file
+        throw;
+    }
+    Adopt(people, kind, fresh, view);
 }
 
 }  // namespace pelorin

@@ -42,21 +42,32 @@ const char* PersonFileName(TableKind kind);
 // Chooses the person of `listLine` (the current line of the list, cp1251).
 void SelectPerson(PeopleState& people, TableKind kind, const std::string& listLine, PersonListView& view);
 
-// Stores the comment box's text as the chosen person's comment and rewrites the
-// person file. `memoLines` are the box's lines (cp1251); each counts as followed by
-// a line end, and every line end becomes a blank. Throws Error when the file
-// cannot be written (the table in memory keeps the change).
-void SaveChosenComment(PeopleState& people, TableKind kind, const std::vector<std::string>& memoLines,
-                       const std::string& dataDir);
+// The commands that write people refuse with a message while the table counts
+// as not loaded (`WomenLoaded`, `MenLoaded`). Each works on the person file as it
+// is on disk: under the data directory's lock it reads the file again, applies its
+// one change to the person found by the stamp, rewrites the file atomically, and
+// the table in memory becomes the file as written. A chosen person whom another
+// copy of the program deleted meanwhile is refused as if nobody were chosen, and
+// the list then shows the file. They throw Error on a file error, or when another
+// process keeps the directory locked; the file is then unchanged.
 
-// Deletes the chosen person after asking, compacts the table, rewrites and reloads
-// the person file. Throws Error on a file error.
+// Stores the comment box's text as the chosen person's comment. `memoLines` are
+// the box's lines (cp1251); each counts as followed by a line end, and every line
+// end becomes a blank. Before any choice it is refused. The list is shown again
+// only when the file held changes of another copy of the program.
+void SaveChosenComment(PeopleState& people, TableKind kind, const std::vector<std::string>& memoLines,
+                       const std::string& dataDir, PersonListView& view);
+
+// Deletes the chosen person after asking (the lock is taken only after the
+// answer), compacts the table, rewrites and reloads the person file.
 void DeleteChosenPerson(PeopleState& people, TableKind kind, const std::string& dataDir, PersonListView& view);
 
-// Whether another person may be added (fewer than 99); tells the user otherwise.
+// Whether another person may be added (the table loaded and fewer than 99);
+// tells the user otherwise.
 bool MayAddPerson(const PeopleState& people, TableKind kind, PersonListView& view);
 
-// Loads the person file again and refills the list (after the entry dialog).
+// Loads the person file again under the lock and refills the list (after the
+// entry dialog). A file that no longer loads marks the table as not loaded.
 void ReloadPersonList(PeopleState& people, TableKind kind, const std::string& dataDir, PersonListView& view);
 
 }  // namespace pelorin

@@ -5,6 +5,7 @@
 #include <locale>
 
 #include "astro/tabulated.h"
+#include "base/dir_lock.h"
 #include "base/errors.h"
 #include "base/file_io.h"
 
@@ -53,12 +54,16 @@ StartupHooks DefaultStartupHooks(AppState& state) {
 StartupResult RunStartup(const std::string& configPath, AppState& state, StartupView& view,
                          const StartupHooks& hooks) {
     state.StartupWarnings.clear();
+    // Until the whole sequence has gone through, no list counts as loaded.
+    state.people.WomenLoaded = false;
+    state.people.MenLoaded = false;
     StartupStep step = StartupStep::ReadConfig;
     try {
         state.config = ReadConfig(configPath);
         const std::string& dataDir = state.config.DataDir;
 
         step = StartupStep::LoadTabulated;
+        const DirLock lock(dataDir);
         if (hooks.loadTabulated) hooks.loadTabulated(JoinPath(dataDir, "Fond.in"));
 
         step = StartupStep::SetDecimalSeparator;
@@ -91,6 +96,8 @@ StartupResult RunStartup(const std::string& configPath, AppState& state, Startup
 
         step = StartupStep::LoadDatabases;
         if (hooks.loadDatabases) hooks.loadDatabases(dataDir);
+        state.people.WomenLoaded = true;
+        state.people.MenLoaded = true;
     } catch (const std::exception& e) {
         return {false, step, e.what()};
     }

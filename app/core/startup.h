@@ -3,7 +3,9 @@
 // "main.dat", load the tabulated bodies, the two person files and the four text
 // databases, and put the window into its initial state through `StartupView`.
 // An error ends the sequence at the step that met it; what the earlier steps
-// loaded stays loaded and the later steps do not run.
+// loaded stays loaded and the later steps do not run. The loading holds the data
+// directory's lock. Only a sequence that went through marks the two tables as
+// loaded (`WomenLoaded`, `MenLoaded`): after a failed one no command writes people.
 #include <array>
 #include <cstdint>
 #include <functional>

@@ -49,6 +49,7 @@ int RunPrint(const std::vector<std::string>& argv) {
     if (lists) {
         in.config = ReadConfig(configFile);
         const std::string& dir = in.config.DataDir;
+        in.lock.emplace(dir, LockUse::Read);
         LoadPersonFile(JoinPath(dir, page == "women" ? "FEMIN.DAT" : "MEN.DAT"),
                        page == "women" ? in.people.WomenTable : in.people.MenTable);
     } else {
@@ -98,7 +99,7 @@ int RunPrint(const std::vector<std::string>& argv) {
         QTextEdit view;
         ShowRtfFile(&view, JoinPath(dir, name));
         SetUpPdfWriter(writer, ReportJobTitle(dir, name));
-        PrintReport(writer, *view.document());
+        CheckPrinted(PrintReport(writer, *view.document()), out);
     }
     return 0;
 }

@@ -45,6 +45,7 @@ int RunRender(const std::vector<std::string>& argv) {
     // What the picture needs of the start-up: Fond.in and the two person files.
     Config config = ReadConfig(configFile);
     const std::string& dir = config.DataDir;
+    const DirLock lock(dir, LockUse::Read);
     std::string message;
     const int rc = LoadTabulatedFile(JoinPath(dir, "Fond.in"), &message);
     if (rc == ENOENT) std::fprintf(stderr, "pelorin-cli render: %s\n", message.c_str());

@@ -4,9 +4,12 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <exception>
+#include <optional>
 
 #include "ui/message_boxes.h"
 #include "people/atlas.h"
+#include "people/place_fields.h"
+#include "people/time_zones.h"
 #include "base/cp1251.h"
 #include "base/file_io.h"
 #include "people/ui/input3h_form.h"
@@ -170,12 +173,12 @@ void TInput2h2Form::BitBtn1Click() {
         return;
     }
     try {
-        const PlaceChoice choice =
-            pelorin::ChoosePlace(ReadRegionLines(regionFile_), country, city, day, month, year, regionFile_);
-        working_->Place.set(choice.Place);
-        working_->CoordText.set(choice.CoordText);
-        working_->Zone = choice.Zone;
-        working_->ZoneText.set(choice.ZoneText);
+        // The zone table is read afresh with the region file, from the same data directory.
+        const std::optional<ZoneTable> zones = LoadZoneTableOf(current_.DataDir);
+        const PlaceChoice choice = pelorin::ChoosePlace(ReadRegionLines(regionFile_), country, city,
+                                                        BirthTimeOf(*working_, day, month, year),
+                                                        zones ? &*zones : nullptr, regionFile_);
+        ApplyPlaceChoice(*working_, choice);
     } catch (const std::exception& e) {
         boxes_.ShowError(this, QString::fromStdString(e.what()));
         return;

@@ -1,7 +1,8 @@
 #pragma once
 // The place chooser: a region button, a country and a city of the atlas; "Продолжить"
-// writes the place, the coordinates and the zone of the birth date into the
-// working record of the women's entry dialog.
+// writes the place, the coordinates and the city's UTC offset at the birth date
+// and time (from the zone table beside the region files) into the working record
+// of the women's entry dialog.
 #include <QDialog>
 #include <memory>
 #include <string>
@@ -30,7 +31,8 @@ public:
     TInput2h2Form(const Config& config, MessageBoxes& boxes, QWidget* parent = nullptr);
     ~TInput2h2Form() override;
 
-    // Opens the chooser modally for `working` (its DateText chooses the zone).
+    // Opens the chooser modally for `working` (its DateText and its time, when
+    // known, give the moment whose offset is taken).
     bool ChoosePlace(PersonRecord& working) override;
 
     void SetAddCityDialog(TInput3hForm* dialog) { addCity_ = dialog; }

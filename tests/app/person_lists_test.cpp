@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "app/core/startup.h"
+#include "people/person_entry.h"
+
 #include "base/cp1251.h"
 #include "base/errors.h"
 #include "support/test_support.h"
@@ -60,6 +63,7 @@ struct Lists {
         for (int i = 1; i <= men; ++i) people.MenTable.slot(i) = Person(TableKind::Men, "М" + std::to_string(10 + i), 50 + i);
         people.WomenCount = women;
         people.MenCount = men;
+        people.WomenLoaded = people.MenLoaded = true;
         SavePersonFile(dir.file("FEMIN.DAT"), people.WomenTable);
         SavePersonFile(dir.file("MEN.DAT"), people.MenTable);
     }
@@ -92,20 +96,21 @@ TEST(PersonLists, SelectingInAnEmptyListDoesNothing) {
 TEST(PersonLists, CommentIsOneLineWithBlanksForLineEndsAndAtMost255) {
     Lists l(2);
     SelectPerson(l.people, TableKind::Women, l.LineOf(l.people.WomenTable, 2), l.view);
-    SaveChosenComment(l.people, TableKind::Women, {Utf8ToCp1251("первая"), Utf8ToCp1251("вторая")}, l.dir.path());
+    SaveChosenComment(l.people, TableKind::Women, {Utf8ToCp1251("первая"), Utf8ToCp1251("вторая")}, l.dir.path(), l.view);
     PersonTable back{TableKind::Women, {}};
     LoadPersonFile(l.dir.file("FEMIN.DAT"), back);
     EXPECT_EQ(Cp1251ToUtf8(back.slot(2).Comment.str()), "первая  вторая  ");
     EXPECT_EQ(back.slot(1).Comment.str(), l.people.WomenTable.slot(1).Comment.str());
-    SaveChosenComment(l.people, TableKind::Women, {std::string(300, 'x')}, l.dir.path());
+    SaveChosenComment(l.people, TableKind::Women, {std::string(300, 'x')}, l.dir.path(), l.view);
     LoadPersonFile(l.dir.file("FEMIN.DAT"), back);
     EXPECT_EQ(back.slot(2).Comment.str(), std::string(255, 'x'));
 }
 
-TEST(PersonLists, CommentBeforeAnyChoiceChangesNoSlot) {
+TEST(PersonLists, CommentBeforeAnyChoiceIsRefusedAndWritesNothing) {
     Lists l(2);
     const std::string before = test::ReadFile(l.dir.file("FEMIN.DAT"));
-    SaveChosenComment(l.people, TableKind::Women, {"текст"}, l.dir.path());
+    SaveChosenComment(l.people, TableKind::Women, {"текст"}, l.dir.path(), l.view);
+    EXPECT_EQ(l.view.log.back(), "message:  Не выбрана женщина...   ");
     EXPECT_EQ(test::ReadFile(l.dir.file("FEMIN.DAT")), before);
 }
 
@@ -168,6 +173,69 @@ TEST(PersonLists, ReloadAfterTheEntryDialogKeepsTheChoice) {
     EXPECT_EQ(l.view.lines.size(), 3u);
     EXPECT_TRUE(l.people.WomanChosen);
     EXPECT_EQ(l.people.ChosenWoman.Stamp.str(), "1000000002");
+}
+
+struct SilentStartupView : StartupView {
+    void ShowWomenList(const std::vector<std::string>&, const std::string&) override {}
+    void ShowMenList(const std::vector<std::string>&, const std::string&) override {}
+    void SetDefaultCursor() override {}
+    void DisableAnalysisCommands() override {}
+    void PrepareDrawingSurfaces() override {}
+};
+
+// A start-up on a short women's file leaves both tables unloaded: every command
+// that writes people refuses, and both files keep every byte.
+TEST(PersonLists, AfterAFailedStartUpNoCommandWritesPeople) {
+    Lists l(3, 2);
+    const std::string women = test::ReadFile(l.dir.file("FEMIN.DAT")).substr(0, 30000);
+    test::WriteFile(l.dir.file("FEMIN.DAT"), women);
+    const std::string men = test::ReadFile(l.dir.file("MEN.DAT"));
+    test::WriteFile(l.dir.file("main.dat"), l.dir.path() + "\r\n" + l.dir.path() + "\r\n");
+    AppState app;
+    SilentStartupView startupView;
+    ASSERT_FALSE(RunStartup(l.dir.file("main.dat"), app, startupView, {}).ok);
+    app.people.WomanChosen = app.people.ManChosen = true;  // not what refuses
+    for (TableKind kind : {TableKind::Women, TableKind::Men}) {
+        EXPECT_FALSE(MayAddPerson(app.people, kind, l.view));
+        SaveChosenComment(app.people, kind, {"x"}, l.dir.path(), l.view);
+        DeleteChosenPerson(app.people, kind, l.dir.path(), l.view);
+    }
+    ASSERT_EQ(l.view.log.size(), 6u);
+    for (const std::string& m : l.view.log) EXPECT_NE(m.find("не загружен"), std::string::npos) << m;
+    EXPECT_TRUE(test::ReadFile(l.dir.file("FEMIN.DAT")) == women);
+    EXPECT_TRUE(test::ReadFile(l.dir.file("MEN.DAT")) == men);
+}
+
+// Two windows on one data directory: each change is applied to the file as it is.
+TEST(PersonLists, TwoWindowsKeepEachOthersChanges) {
+    Lists one(3, 1);
+    PeopleState two = one.people;
+    FakeView twoView;
+    const std::string dir = one.dir.path();
+    ManEntry man;
+    man.place = "Omsk";
+    man.name = "First";
+    ASSERT_EQ(StoreMan(man, one.people.MenTable, dir, 1000).outcome, EntryOutcome::Stored);
+    man.name = "Second";
+    ASSERT_EQ(StoreMan(man, two.MenTable, dir, 1000).outcome, EntryOutcome::Stored);
+    ReloadPersonList(one.people, TableKind::Men, dir, one.view);
+    EXPECT_EQ(one.people.MenCount, 3);  // the first man stays
+    EXPECT_NE(one.people.MenTable.slot(2).Stamp.str(), one.people.MenTable.slot(3).Stamp.str());
+
+    // The second window deletes the woman whom the first has chosen: the first
+    // window's delete, then its comment, are refused and change nothing.
+    for (int slot : {2, 1}) {
+        SelectPerson(one.people, TableKind::Women, one.LineOf(one.people.WomenTable, slot), one.view);
+        SelectPerson(two, TableKind::Women, one.LineOf(two.WomenTable, slot), twoView);
+        DeleteChosenPerson(two, TableKind::Women, dir, twoView);
+        const std::string before = test::ReadFile(one.dir.file("FEMIN.DAT"));
+        if (slot == 2) DeleteChosenPerson(one.people, TableKind::Women, dir, one.view);
+        else SaveChosenComment(one.people, TableKind::Women, {"x"}, dir, one.view);
+        EXPECT_EQ(one.view.log.back(), "message:  Не выбрана женщина...   ");
+        EXPECT_TRUE(test::ReadFile(one.dir.file("FEMIN.DAT")) == before);
+        EXPECT_EQ(one.view.lines.size(), static_cast<std::size_t>(slot));  // the list as the file holds it
+        EXPECT_FALSE(one.people.WomanChosen);
+    }
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // libFuzzer entry for the atlas: arbitrary bytes are read as a region file; the
 // country and city lists are built, places are chosen from them, and a city
 // whose fields are taken from the columns of the input's last line is built and
-// added after the first country, then chosen back. Not part of the test suite;
+// added after the first country (taking the country's zone number), then
+// chosen back. Not part of the test suite;
 // built and run by tests/fuzz/run.sh (seed: blocks of lines of data/*.wdt).
 #include <cmath>
 #include <cstddef>
@@ -101,7 +102,14 @@ void CheckAddedCity(std::string_view content, const std::vector<std::string>& li
     key[0] = '*';
     std::size_t at = 0;
     while (at < lines.size() && !(!lines[at].empty() && lines[at][0] == '*' && EntryKey(lines[at]) == key)) ++at;
-    Check(at < lines.size() && after[at + 1] == line, "city line right after its country");
+    // The added city takes the zone number of its country line, when that reads.
+    std::string expected = line;
+    try {
+        if (at < lines.size() && ZoneNumberOf(lines[at], true, "fuzz") != 0)
+            expected += lines[at].substr(kCountryZoneNumberCol, kZoneNumberLen);
+    } catch (const Error&) {
+    }
+    Check(at < lines.size() && after[at + 1] == expected, "city line right after its country");
     for (std::size_t i = 0; i < lines.size(); ++i)
         Check(after[i < at + 1 ? i : i + 1] == lines[i], "other lines unchanged");
     const std::vector<std::string> cities = CityEntries(after, country);
@@ -145,6 +153,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const int* d = kDates[chosen % 5];
             try {
                 CheckChoice(ChoosePlace(lines, country, cities[k], d[0], d[1], d[2], "fuzz"));
+            } catch (const Error& e) {
+                Check(std::strlen(e.what()) > 0, "error has a message");
+            }
+            // With a birth time and no zone table: a line with a zone number is
+            // refused, one without takes the zone field and "L".
+            try {
+                const BirthTime birth{d[0], d[1], d[2], true, 9, 7};
+                const PlaceChoice c = ChoosePlace(lines, country, cities[k], birth, nullptr, "fuzz");
+                CheckChoice(c);
+                Check(c.ShiftFlag == kFieldZoneMark, "without a table only zone fields");
             } catch (const Error& e) {
                 Check(std::strlen(e.what()) > 0, "error has a message");
             }

@@ -5,7 +5,7 @@
 #
 #   tests/fuzz/run.sh [SECONDS] [ENTRY...]      (default 60 seconds, every entry; 0 builds only)
 #
-# Entries: tabulated person_file text_base text_pack atlas config coord_text chm_file.
+# Entries: tabulated person_file text_base text_pack atlas config coord_text zones chm_file.
 # Environment: BUILD_DIR (default <repo>/build-fuzz), CXX (default clang++),
 # JOBS (entries fuzzed at once, default 1). Findings (crash-*, timeout-*, leak-*)
 # are written to $BUILD_DIR/findings/<entry>/; the script fails when one appears.
@@ -17,7 +17,7 @@ ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 BUILD=${BUILD_DIR:-$ROOT/build-fuzz}
 CXX=${CXX:-clang++}
 JOBS=${JOBS:-1}
-ALL=(tabulated person_file text_base text_pack atlas config coord_text chm_file)
+ALL=(tabulated person_file text_base text_pack atlas config coord_text zones chm_file)
 ENTRIES=("$@")
 [ ${#ENTRIES[@]} -eq 0 ] && ENTRIES=("${ALL[@]}")
 
@@ -51,7 +51,7 @@ done
 # ---- seed corpora from the shipped data
 SEEDS=$BUILD/seeds
 rm -rf "$SEEDS"
-mkdir -p "$SEEDS"/{tabulated,person_file,text_base,text_pack,atlas,config,coord_text,chm_file}
+mkdir -p "$SEEDS"/{tabulated,person_file,text_base,text_pack,atlas,config,coord_text,zones,chm_file}
 cp "$ROOT/data/FEMIN.DAT" "$ROOT/data/MEN.DAT" "$SEEDS/person_file/"
 head -c 501 "$ROOT/data/FEMIN.DAT" >"$SEEDS/person_file/short"
 # Whole entries of the database sources, about 40 lines at a time.
@@ -67,6 +67,13 @@ for w in "$ROOT"/data/*.wdt; do
         /^\*/ { if (n > 0 && k < 4) { printf "%s", buf > (out "-" k); close(out "-" k); k++ } buf = ""; n = 0 }
         n < 30 { buf = buf $0 "\n"; n++ }' "$w"
 done
+# The first zones of the zone table, as a table of their own.
+awk -v out="$SEEDS/zones/first" '
+    NR <= 2 { printf "%s\n", $0 > out; next }
+    NR == 3 { printf "3\r\n" > out; next }
+    /^Z 4 / { exit }
+    { printf "%s\n", $0 > out }
+    END { printf "END\r\n" > out }' "$ROOT/data/zones.tzt"
 printf 'C:\\Pelorin\\System\\\r\nC:\\Pelorin\\Data\\\r\n' >"$SEEDS/config/windows"
 printf '/usr/share/pelorin/\n/home/user/.local/share/pelorin/\n' >"$SEEDS/config/unix"
 # Coordinate text (19 bytes after its length byte) and moment of the first women.
@@ -89,6 +96,7 @@ max_len() {
         text_base | text_pack) echo 16384 ;;
         atlas) echo 8192 ;;
         coord_text) echo 64 ;;
+        zones) echo 16384 ;;
         chm_file) echo 1048576 ;;
         *) echo 4096 ;;
     esac

@@ -20,6 +20,7 @@ using test::RunCli;
 std::string C(const std::string& utf8) { return Utf8ToCp1251(utf8); }
 
 TEST(AtlasShippedFiles, EveryLineHasTheLayoutTheChooserReads) {
+    const ZoneTable zones = ZoneTable::Load(JoinPath(test::SourceDataDir(), kZoneTableFile));
     std::size_t cities = 0;
     for (const AtlasRegion& region : kAtlasRegions) {
         const std::string file = JoinPath(test::SourceDataDir(), region.file);
@@ -43,7 +44,8 @@ TEST(AtlasShippedFiles, EveryLineHasTheLayoutTheChooserReads) {
         for (const std::string& line : lines) {
             ASSERT_FALSE(line.empty()) << file;
             if (line[0] == '*') {
-                ASSERT_EQ(line.size(), 76u) << file << ": " << Cp1251ToUtf8(line);
+                ASSERT_EQ(line.size(), 80u) << file << ": " << Cp1251ToUtf8(line);
+                ASSERT_NE(zones.zone(ZoneNumberOf(line, true, file)), nullptr) << Cp1251ToUtf8(line);
                 ASSERT_EQ(line.substr(30, 2), "  ") << Cp1251ToUtf8(line);
                 ASSERT_TRUE(countryKeys.insert(EntryKey(line)).second) << Cp1251ToUtf8(line);
                 for (int f = 1; f <= 11; ++f) {
@@ -54,7 +56,8 @@ TEST(AtlasShippedFiles, EveryLineHasTheLayoutTheChooserReads) {
                 cityKeys.clear();
                 continue;
             }
-            ASSERT_EQ(line.size(), 45u) << Cp1251ToUtf8(line);
+            ASSERT_EQ(line.size(), 49u) << Cp1251ToUtf8(line);
+            ASSERT_NE(zones.zone(ZoneNumberOf(line, false, file)), nullptr) << Cp1251ToUtf8(line);
             ASSERT_EQ(line[0], ' ');
             ASSERT_EQ(line[30], ' ') << Cp1251ToUtf8(line);  // 29 characters of name at most
             ASSERT_EQ(line[34], ' ');
@@ -124,7 +127,8 @@ TEST_F(AtlasCli, PrintsThePlaceFieldsAsJson) {
     int rc = -1;
     EXPECT_EQ(Run("Бета", "Город", "16.06.1930", &rc),
               "{\"place\": \"Город                     \", \"coord_text\": \"120°05’ЗД   0°30’ЮШ\", "
-              "\"zone\": 2, \"zone_text\": \"  2.0\"}\n");
+              "\"zone\": 2, \"zone_text\": \"  2.0\", \"shift_flag\": \"L\", \"clock\": \"plain\", "
+              "\"moment\": 11123.875}\n");
     EXPECT_EQ(rc, 0);
     // The entries as the lists show them: leading blank, trailing blanks optional.
     EXPECT_NE(Run(" Бета      ", " Город", "15.06.1930", &rc).find("\"zone\": 1,"), std::string::npos);

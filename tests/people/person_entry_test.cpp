@@ -21,6 +21,11 @@ PersonTable ClearedTable(TableKind kind) {
     return t;
 }
 
+// The person file of the table in `dir`, as the entry finds it on disk.
+void OnDisk(const ScratchDir& dir, const PersonTable& t) {
+    SavePersonFile(dir.file(t.kind == TableKind::Women ? "FEMIN.DAT" : "MEN.DAT"), t);
+}
+
 void Occupy(PersonTable& t, int slot, const std::string& stamp) {
     t.slot(slot).Stamp.set(stamp);
     t.slot(slot).Name.set(PadRight("X", 20));
@@ -90,6 +95,7 @@ ManEntry Man(const std::string& name = "Ivan", const std::string& place = "Russi
 TEST(WomanEntry, KnownTimeFillsTheRecordAndRewritesTheFile) {
     ScratchDir dir;
     PersonTable women = ClearedTable(TableKind::Women);
+    OnDisk(dir, women);
     FakeChooser chooser;
     const EntryResult res = StoreWoman(Woman(), chooser, women, dir.path(), Now());
     ASSERT_EQ(res.outcome, EntryOutcome::Stored);
@@ -124,6 +130,7 @@ TEST(WomanEntry, KnownTimeFillsTheRecordAndRewritesTheFile) {
 TEST(WomanEntry, UnknownTimeIsNoonWhateverTheHiddenFieldsHold) {
     ScratchDir dir;
     PersonTable women = ClearedTable(TableKind::Women);
+    OnDisk(dir, women);
     FakeChooser chooser;
     WomanEntry e = Woman();
     e.timeKnown = false;  // hour 7, minute 9 still typed
@@ -167,6 +174,7 @@ TEST(WomanEntry, RefusalsAndCancelLeaveTableAndFileAlone) {
 TEST(WomanEntry, NameIsCutOrPaddedToTwentyCharacters) {
     ScratchDir dir;
     PersonTable women = ClearedTable(TableKind::Women);
+    OnDisk(dir, women);
     FakeChooser chooser;
     StoreWoman(Woman("A"), chooser, women, dir.path(), Now());
     StoreWoman(Woman("ABCDEFGHIJKLMNOPQRST"), chooser, women, dir.path(), Now());
@@ -179,6 +187,7 @@ TEST(WomanEntry, NameIsCutOrPaddedToTwentyCharacters) {
 TEST(ManEntry, FixedFieldsAsEveryManGetsThem) {
     ScratchDir dir;
     PersonTable men = ClearedTable(TableKind::Men);
+    OnDisk(dir, men);
     const EntryResult res = StoreMan(Man(), men, dir.path(), Now());
     ASSERT_EQ(res.outcome, EntryOutcome::Stored);
     const PersonRecord& r = men.slot(1);
@@ -204,6 +213,7 @@ TEST(ManEntry, FixedFieldsAsEveryManGetsThem) {
 TEST(ManEntry, PlaceOfTwentyFiveGetsOneBlankAndEmptyInputIsRefused) {
     ScratchDir dir;
     PersonTable men = ClearedTable(TableKind::Men);
+    OnDisk(dir, men);
     const std::string place25 = "ABCDEFGHIJKLMNOPQRSTUVWXY";
     ASSERT_EQ(StoreMan(Man("Ivan", place25), men, dir.path(), Now()).outcome, EntryOutcome::Stored);
     EXPECT_EQ(men.slot(1).Place.str(), place25 + " ");
@@ -234,6 +244,7 @@ TEST(PersonEntry, CalendarDates) {
 TEST(PersonEntry, ListLineCarriesTheStampWhereTheListLooksForIt) {
     ScratchDir dir;
     PersonTable men = ClearedTable(TableKind::Men);
+    OnDisk(dir, men);
     StoreMan(Man(), men, dir.path(), Now());
     const std::string line = men.slot(1).ListLine.str();
     EXPECT_EQ(line, "Ivan                 15.06.1970   ---   Russia, Omsk                   0507080910");
@@ -247,6 +258,7 @@ TEST(PersonEntry, FirstFreeSlotUniqueStampAndFullTable) {
     Occupy(men, 1, "0101000000");
     Occupy(men, 2, "0507080910");  // the stamp the clock gives now
     Occupy(men, 4, "0101000001");
+    OnDisk(dir, men);
     const EntryResult res = StoreMan(Man(), men, dir.path(), Now());
     ASSERT_EQ(res.outcome, EntryOutcome::Stored);
     EXPECT_EQ(res.slot, 3);

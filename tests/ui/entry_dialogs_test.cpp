@@ -53,6 +53,8 @@ TEST(MenEntryDialog, FilledAndAddedTheManIsInTheFile) {
     ScratchDir dir;
     PersonTable men = ClearedTable(TableKind::Men);
     const std::string dataDir = dir.path();
+    SavePersonFile(dir.file("MEN.DAT"), men);  // the file the list was loaded from
+    const std::string before = test::ReadFile(dir.file("MEN.DAT"));
     RecordingBoxes boxes;
     TInput_Men_Form3 dialog(men, dataDir, boxes);
     auto& f = dialog.Form();
@@ -77,7 +79,7 @@ TEST(MenEntryDialog, FilledAndAddedTheManIsInTheFile) {
     ASSERT_EQ(boxes.messages, QStringList{QString::fromUtf8("  Не введено имя или город ")});
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(f.Edit2->text(), QString::fromUtf8("Иван Петров"));
-    EXPECT_FALSE(FileReadable(dir.file("MEN.DAT")));
+    EXPECT_TRUE(test::ReadFile(dir.file("MEN.DAT")) == before);
 
     f.Edit3->setText(QString::fromUtf8("Россия, Омск"));
     f.BitBtn8->click();
@@ -136,6 +138,7 @@ TEST(WomenEntryDialog, TimeOptionResetsAndStore) {
     ScratchDir dir;
     PersonTable women = ClearedTable(TableKind::Women);
     const std::string dataDir = dir.path();
+    SavePersonFile(dir.file("FEMIN.DAT"), women);
     RecordingBoxes boxes;
     FakeChooser chooser;
     TInput_Women_Form2 dialog(women, dataDir, boxes);

@@ -230,14 +230,24 @@ TEST(MainWindow, MissingConfigIsReportedAndStopsStartup) {
     EXPECT_TRUE(CommandsEnabled(*w));  // step 7 never ran
 }
 
-TEST(MainWindow, ShortPersonFileIsReported) {
+TEST(MainWindow, ShortPersonFileIsReportedAndNoCommandWritesPeople) {
     Fixture fx;
-    test::WriteFile(fx.dir.file("FEMIN.DAT"), std::string(1000, ' '));
+    const std::string women = test::ReadFile(fx.dir.file("FEMIN.DAT")).substr(0, 30000);
+    test::WriteFile(fx.dir.file("FEMIN.DAT"), women);
+    const std::string men = test::ReadFile(fx.dir.file("MEN.DAT"));
     auto w = fx.Start();
     ASSERT_EQ(fx.boxes.shown.size(), 1);
     EXPECT_TRUE(fx.boxes.shown[0].contains("FEMIN.DAT"));
     EXPECT_EQ(w->Form().ListBox2->count(), 0);
     EXPECT_TRUE(CommandsEnabled(*w));
+    // "Добавить", "Сохранить" and "Удалить" of both pages.
+    for (auto click : {&TZZavelForm::BitBtn5Click, &TZZavelForm::BitBtn13Click, &TZZavelForm::BitBtn9Click,
+                       &TZZavelForm::BitBtn12Click, &TZZavelForm::BitBtn7Click, &TZZavelForm::BitBtn10Click})
+        ((*w).*click)();
+    ASSERT_EQ(fx.boxes.messages.size(), 6);
+    for (const QString& m : fx.boxes.messages) EXPECT_TRUE(m.contains(QString::fromUtf8("не загружен"))) << m.toStdString();
+    EXPECT_TRUE(test::ReadFile(fx.dir.file("FEMIN.DAT")) == women);
+    EXPECT_TRUE(test::ReadFile(fx.dir.file("MEN.DAT")) == men);
 }
 
 TEST(MainWindow, FailingLoadersOfTheHooks) {

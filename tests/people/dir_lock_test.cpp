@@ -1,0 +1,46 @@
+#include "base/dir_lock.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include "base/errors.h"
+#include "support/test_support.h"
+
+namespace pelorin {
+namespace {
+
+using namespace std::chrono_literals;
+
+// The lock as another process holds it: a descriptor of its own, outside the guards.
+struct OtherHolder {
+    int fd;
+    explicit OtherHolder(const std::string& dir) : fd(::open((dir + kLockFileName).c_str(), O_RDWR | O_CREAT, 0644)) {}
+    ~OtherHolder() { ::close(fd); }
+    bool Take() { return ::flock(fd, LOCK_EX | LOCK_NB) == 0; }
+};
+
+TEST(DirLock, WaitsThenGivesUpNamingTheDirectoryAndNestedGuardsShareTheLock) {
+    test::ScratchDir dir;
+    EXPECT_FALSE(DirLock(dir.path(), LockUse::Read).locked());  // a reader creates no lock file
+    {
+        OtherHolder other(dir.path());
+        ASSERT_TRUE(other.Take());
+        try {
+            DirLock lock(dir.path(), LockUse::Read, 50ms);
+            FAIL() << "the lock was taken twice";
+        } catch (const Error& e) {
+            EXPECT_NE(std::string(e.what()).find("«" + dir.path() + "» занят"), std::string::npos) << e.what();
+        }
+    }
+    DirLock outer(dir.path(), LockUse::Change, 50ms);
+    EXPECT_TRUE(outer.locked());
+    { const DirLock inner(dir.path().substr(0, dir.path().size() - 1), LockUse::Change, 50ms); }  // the same directory
+    OtherHolder other(dir.path());
+    EXPECT_FALSE(other.Take());  // the inner guard's end did not release the outer one
+}
+
+}  // namespace
+}  // namespace pelorin
