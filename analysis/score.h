@@ -2,7 +2,7 @@
 // The compatibility score of a pair: the weights of the matched mutual aspects
 // and (when the woman's birth time is known) of the man's bodies in her houses,
 // summed apart by sign. One routine serves the pair report, which writes the
-// matched texts, and the scan of all men, which only sums: the caller
+// matched texts, and the scan of all men, which mostly only sums: the caller
 // chooses through the lookups it passes.
 #include <cstdint>
 #include <functional>
@@ -26,7 +26,7 @@ struct ScoreLookups {
 ScoreLookups PairReportLookups(const TextBase& aspects, const TextBase& houses, const std::string& dataDir);
 
 // The scan of all men: the weight-only AspectWeight and HouseWeight. The scan
-// writes no file: the texts of a pair are written by its pair analysis alone.
+// writes no texts: "Plus.txt" and "Minus.txt" change only in a pair analysis.
 ScoreLookups ScanLookups(const TextBase& aspects, const TextBase& houses);
 
 struct PairScore {

@@ -227,7 +227,9 @@ int AspectWeight(const TextBase& aspects, int manBody, int angle, int womanBody)
 }
 
 int HouseWeight(const TextBase& houses, int manBody, int house) {
-    return houses.Find(EntryKind::House, {manBody, house, 0, 0}).weight;
+    const FoundEntry e = houses.Find(EntryKind::House, {manBody, house, 0, 0});
+    if (e.line != 0) PointsHeading(e.weight, houses.name(), e.line);  // throws as the writing lookup does
+    return e.weight;
 }
 
 int WriteAspectText(const TextBase& aspects, const std::string& dataDir, int manBody, int angle, int womanBody) {
