@@ -53,7 +53,7 @@ void RequireServedMoment(const PersonRecord& person, const std::string& personFi
     const std::string why = std::isfinite(moment)
                                 ? std::string("момент рождения ") + value +
                                       " лежит вне 1600–2399 годов, которые рассчитывает программа"
-                                : std::string("момент рождения не число (") + value + ")";
+                                : std::string("момент рождения не конечное число (") + value + ")";
     throw Error("Запись «" + Cp1251ToUtf8(name) + "» (" + Cp1251ToUtf8(person.DateText.view()) + ") в файле «" +
                 personFile + "» повреждена: " + why + ". Анализ не выполнен; исправьте или удалите эту запись.");
 }

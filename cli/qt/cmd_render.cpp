@@ -56,7 +56,10 @@ int RunRender(const std::vector<std::string>& argv) {
     const PersonRecord& woman = PersonByStamp(people.WomenTable, womanStamp, dir);
     const PersonRecord& man = PersonByStamp(people.MenTable, manStamp, dir);
 
-    // The steps of the pair analysis the chart draws from.
+    // The steps of the pair analysis the chart draws from; a damaged record is
+    // refused as the pair analysis refuses it.
+    RequireServedMoment(woman, JoinPath(dir, "FEMIN.DAT"));
+    RequireServedMoment(man, JoinPath(dir, "MEN.DAT"));
     TChart womanChart{}, manChart{};
     ComputeChart(woman, womanChart);
     ComputeChart(man, manChart);
