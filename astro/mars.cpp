@@ -74,8 +74,9 @@ SeriesResult MarsSeries(double T) {
     const double r = std::pow(10.0, logR);
     // Reduction to the ecliptic and latitude.
     const double u = lambda - 0.851483 - 0.0134565 * T;
-    lambda -= 53.8 * sin(2 * u) / kArcSec;
-    const double beta = std::asin(sin(0.032293 - 0.000012 * T) * sin(u)) - 2.25 * sin(u) / kArcSec;
+    const Multiples<2> uh(u);
+    lambda -= 53.8 * uh.pos[2].s / kArcSec;
+    const double beta = std::asin(sin(0.032293 - 0.000012 * T) * uh.pos[1].s) - 2.25 * uh.pos[1].s / kArcSec;
     return FinishSeries(lambda, beta, r, T);
 }
 

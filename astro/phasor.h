@@ -3,6 +3,7 @@
 // series have arguments that are integer combinations of a few angles; their
 // sines and cosines follow from the angles' own by the addition formulas, so a
 // chart calls the trigonometric functions once per angle, not once per term.
+#include <cassert>
 #include <cmath>
 #include <cstddef>
 
@@ -40,12 +41,17 @@ namespace pelorin {
 // Multiples of one angle up to a bound chosen at run time (at most 15).
 struct Harmonics {
     Phasor pos[16];
-    Harmonics(double x, int n) {
+    int n;
+    Harmonics(double x, int bound) : n(bound) {
+        assert(n >= 1 && n <= 15);
         pos[0] = {1, 0};
         pos[1] = PhasorOf(x);
         for (int k = 2; k <= n; ++k) pos[k] = pos[k - 1] * pos[1];
     }
-    Phasor At(int k) const { return k >= 0 ? pos[k] : Conj(pos[-k]); }
+    Phasor At(int k) const {
+        assert(k >= -n && k <= n);
+        return k >= 0 ? pos[k] : Conj(pos[-k]);
+    }
 };
 
 // One periodic term of a planetary series: coef times the cosine (or sine) of
