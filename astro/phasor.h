@@ -55,11 +55,13 @@ struct Harmonics {
 };
 
 // One periodic term of a planetary series: coef times the cosine (or sine) of
-// k[0] a0 + k[1] a1 + k[2] a2 + k[3] a3 + phase, with the body's own angles.
+// k[0] a0 + k[1] a1 + k[2] a2 + k[3] a3 + phase, with the body's own angles;
+// a term `secular` has its coefficient multiplied by the series' time factor.
 struct PeriodicTerm {
     double coef;
     int k[4];
     double phase;
+    bool secular = false;
 };
 
 template <std::size_t N>
@@ -76,17 +78,21 @@ struct PeriodicTable {
             Phasor p = phase[i];
             for (int j = 0; j < 4; ++j)
                 if (terms[i].k[j] != 0) p = p * a[j]->At(terms[i].k[j]);
-            f(terms[i].coef, p);
+            f(terms[i], p);
         }
     }
-    double SumCos(const Harmonics* const a[4]) const {
+    double SumCos(const Harmonics* const a[4], double timeFactor = 0) const {
         double sum = 0;
-        ForEach(a, [&](double c, Phasor p) { sum += c * p.c; });
+        ForEach(a, [&](const PeriodicTerm& t, Phasor p) {
+            sum += (t.secular ? t.coef * timeFactor : t.coef) * p.c;
+        });
         return sum;
     }
-    double SumSin(const Harmonics* const a[4]) const {
+    double SumSin(const Harmonics* const a[4], double timeFactor = 0) const {
         double sum = 0;
-        ForEach(a, [&](double c, Phasor p) { sum += c * p.s; });
+        ForEach(a, [&](const PeriodicTerm& t, Phasor p) {
+            sum += (t.secular ? t.coef * timeFactor : t.coef) * p.s;
+        });
         return sum;
     }
 };
