@@ -66,13 +66,21 @@ EclipticPlace EquatorialToEcliptic(int mode, double X, double Y, double Z, SunVe
         Z += sun.z;
     }
     const double y = Y / X;
-    const double a = std::atan(y);
-    const double c = X >= 0 ? std::cos(a) : std::cos(a + kPi);  // cos of the right ascension
-    const double t = (Z / X) * c;                               // tan of the declination
-    double lambda = std::atan(kCosFixedObliquity * y + kSinFixedObliquity * t / c);
+    // cos of the right ascension, atan(y) or atan(y) + pi: 1 / sqrt(1 + y^2) with
+    // the sign of X (off the axis X = 0, where the arc tangent's cosine is taken).
+    const double c = X > 0    ? 1.0 / std::sqrt(1.0 + y * y)
+                     : X < 0  ? -1.0 / std::sqrt(1.0 + y * y)
+                              : std::cos(std::atan(y));
+    const double t = (Z / X) * c;  // tan of the declination
+    const double w = kCosFixedObliquity * y + kSinFixedObliquity * t / c;
+    double lambda = std::atan(w);
     if (c < 0) lambda += kPi;
-    const double beta =
-        std::atan(std::cos(lambda) * (kCosFixedObliquity * t / c - kSinFixedObliquity * y));
+    // cos(lambda) likewise: lambda is atan(w), or atan(w) + pi when c < 0. Within
+    // a few hundredths of a degree of 90 and 270 the cosine of the rounded arc
+    // tangent is taken, as always: the latitudes there stay what they were.
+    const double cosLambda = std::fabs(w) < 1000.0 ? (c < 0 ? -1.0 : 1.0) / std::sqrt(1.0 + w * w)
+                                                   : std::cos(lambda);
+    const double beta = std::atan(cosLambda * (kCosFixedObliquity * t / c - kSinFixedObliquity * y));
     EclipticPlace p;
     p.lat = beta / kConversionRadPerDeg;
     p.lon = lambda / kConversionRadPerDeg;
@@ -97,11 +105,12 @@ void FillBodyFromEcliptic(double d, double lonDeg, double latDeg, TChartBody& bo
 
     // Declination.
     const double sl = std::sin(lambda), cl = std::cos(lambda);
-    const double s = std::sin(beta) * ce + std::cos(beta) * se * sl;
+    const double sb = std::sin(beta), cb = std::cos(beta);
+    const double s = sb * ce + cb * se * sl;
     body.Decl = std::atan(s / std::sqrt(1.0 - s * s)) / kDriverDegToRad;
 
     // Right ascension, put into the quadrant of (d, n).
-    const double n = sl * ce - std::tan(beta) * se;
+    const double n = sl * ce - sb / cb * se;
     const double dd = cl;
     double a = std::atan(n / dd) / kDriverDegToRad;
     if (dd < 0 && n >= 0) a += 180.0;

@@ -12,7 +12,6 @@ namespace {
 constexpr double kRad = kDriverDegToRad;
 
 double SinD(double x) { return std::sin(x * kRad); }
-double CosD(double x) { return std::cos(x * kRad); }
 
 // The angle of (x, y) in degrees, [0, 360), from arctan |y / x| and the quadrant.
 double AngleOf(double x, double y) {
