@@ -127,7 +127,7 @@ void ScanAllMen(PeopleState& people, const AnalysisData& data, AnalysisState& st
     state.WomanHouses.reset();
     state.WomanHouses = ComputeHouses(people.ChosenWoman, state.WomanCusps);
 
-    const ScoreLookups lookups = ScanLookups(data.texts.AspectTexts, data.texts.HouseTexts, data.dataDir);
+    const ScoreLookups lookups = ScanLookups(data.texts.AspectTexts, data.texts.HouseTexts);
     const bool timeKnown = people.ChosenWoman.TimeKnown != 0;
     std::size_t n = 0;
     for (int s = 1; s <= kUsableSlots; ++s) {

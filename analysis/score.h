@@ -25,9 +25,9 @@ struct ScoreLookups {
 // and "Minus.txt" of `dataDir`. The bases must outlive the lookups.
 ScoreLookups PairReportLookups(const TextBase& aspects, const TextBase& houses, const std::string& dataDir);
 
-// The scan of all men: the weight-only AspectWeight for the aspects, and
-// WriteHouseText (which appends the house texts) for the houses.
-ScoreLookups ScanLookups(const TextBase& aspects, const TextBase& houses, const std::string& dataDir);
+// The scan of all men: the weight-only AspectWeight and HouseWeight. The scan
+// writes no texts: "Plus.txt" and "Minus.txt" change only in a pair analysis.
+ScoreLookups ScanLookups(const TextBase& aspects, const TextBase& houses);
 
 struct PairScore {
     std::int32_t PlusTotal = 0;   // sum of the positive weights, >= 0

@@ -116,8 +116,10 @@ void TZZavelForm::ConnectCommands() {
 
     const std::pair<ImageCanvas*, int> pictures[] = {
         {ui->Image15, kTopicTitlePicture15}, {ui->Image14, kTopicTitlePicture14},
-        {ui->Image8, 160}, {ui->Image9, 140}, {ui->Image10, 170}, {ui->Image11, 130},
-        {ui->Image12, 150}, {ui->Image13, 180}, {ui->Image16, 190},
+        {ui->Image8, kAstrologyPictureTopics[0]},  {ui->Image9, kAstrologyPictureTopics[1]},
+        {ui->Image10, kAstrologyPictureTopics[2]}, {ui->Image11, kAstrologyPictureTopics[3]},
+        {ui->Image12, kAstrologyPictureTopics[4]}, {ui->Image13, kAstrologyPictureTopics[5]},
+        {ui->Image16, kAstrologyPictureTopics[6]},
     };
     for (const auto& [image, topic] : pictures) {
         const int t = topic;
