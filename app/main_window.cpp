@@ -282,10 +282,10 @@ public:
         DrawRankingOn(ui_.Image2, ScanTable{}, RankingMode::Clear);
         DrawStrip(ui_.Image3, PairBarMode::ScaleOnly, 0, 0, PairRowTexts{});
     }
-    void ShowPage(MainPage page) override {
-        ui_.PageControl1->setCurrentIndex(static_cast<int>(page));
-        QCoreApplication::processEvents();
-    }
+    // The pages come to the front in the command's order; they are painted when
+    // it ends, with "Пара" in front: painting the pages passed through would
+    // only show them for a few milliseconds each.
+    void ShowPage(MainPage page) override { ui_.PageControl1->setCurrentIndex(static_cast<int>(page)); }
     void ManReportWritten(const std::string& rtfFile) override { ShowRtfFile(ui_.RichEdit2, rtfFile); }
     void ChartReady(const AnalysisState& s) override {
         // The bi-wheel on the chart image of "Карта", at its current size.
