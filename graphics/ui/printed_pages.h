@@ -26,7 +26,8 @@ QString PrintLaidOutDocument(QPagedPaintDevice& device,
 
 QString PrintPersonList(QPagedPaintDevice& device, const PersonTable& table);
 QString PrintChartPage(QPagedPaintDevice& device, const ChartPageInput& in);
-QString PrintRankingPage(QPagedPaintDevice& device, const PersonRecord& woman, const ScanTable& ranked);
+QString PrintRankingPage(QPagedPaintDevice& device, const PersonRecord& person, const ScanTable& ranked,
+                         bool women = false);
 
 // A rich-text report as the view shows it, on the device's pages.
 void PrintReport(QPagedPaintDevice& device, const QTextDocument& report);
