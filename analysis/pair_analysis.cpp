@@ -129,7 +129,7 @@ void ScanAllMen(PeopleState& people, const AnalysisData& data, AnalysisState& st
     state.WomanHouses.reset();
     state.WomanHouses = ComputeHouses(people.ChosenWoman, state.WomanCusps);
 
-    const ScoreLookups lookups = ScanLookups(data.texts.AspectTexts, data.texts.HouseTexts, data.dataDir);
+    const ScoreLookups lookups = ScanLookups(data.texts.AspectTexts, data.texts.HouseTexts);
     const bool timeKnown = people.ChosenWoman.TimeKnown != 0;
     std::size_t n = 0;
     for (int s = 1; s <= kUsableSlots; ++s) {
@@ -207,7 +207,7 @@ void ScanAllWomen(PeopleState& people, const AnalysisData& data, AnalysisState& 
     state.ScanResults.fill(ScanEntry{});
     ComputeChart(people.ChosenMan, state.ManChart);
 
-    const ScoreLookups lookups = WeightLookups(data.texts.AspectTexts, data.texts.HouseTexts);
+    const ScoreLookups lookups = ScanLookups(data.texts.AspectTexts, data.texts.HouseTexts);
     std::size_t n = 0;
     for (int s = 1; s <= kUsableSlots; ++s) {
         const PersonRecord& woman = people.WomenTable.slot(s);

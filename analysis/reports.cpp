@@ -11,9 +11,11 @@ namespace {
 
 constexpr const char* kCrLf = "\r\n";
 
-// The frame lines shared by both reports.
+// The frame lines shared by both reports. The fonts name the Cyrillic character
+// set (204) rather than "the reader's default" (1), which only a Russian-locale
+// Windows reads as Windows-1251; every other reader showed the letters as "?".
 constexpr const char* kFontTable =
-    R"rtf({\rtf1\ansi\ansicpg1251\deff0\deflang1049{\fonttbl{\f0\fnil\fcharset1 Courier;}{\f1\fnil\fcharset1 Arial;}})rtf";
+    R"rtf({\rtf1\ansi\ansicpg1251\deff0\deflang1049{\fonttbl{\f0\fnil\fcharset204 Courier;}{\f1\fnil\fcharset204 Arial;}})rtf";
 constexpr const char* kPairViewKind = R"rtf(\viewkind4\uc1\pard\lang1033\f1\fs18)rtf";
 constexpr const char* kManViewKind = R"rtf(\viewkind4\uc1\pard\lang1033\f1\fs20)rtf";
 constexpr const char* kPairTitle = R"rtf(\par \pard\qc\b\i\fs24 Программа "Pelorin":     АНАЛИЗ СОВМЕСТИМОСТИ)rtf";

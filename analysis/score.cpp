@@ -11,14 +11,9 @@ ScoreLookups PairReportLookups(const TextBase& aspects, const TextBase& houses, 
             [&houses, dataDir](int m, int h) { return WriteHouseText(houses, dataDir, m, h); }};
 }
 
-ScoreLookups ScanLookups(const TextBase& aspects, const TextBase& houses, const std::string& dataDir) {
+ScoreLookups ScanLookups(const TextBase& aspects, const TextBase& houses) {
     return {[&aspects](int m, int a, int w) { return AspectWeight(aspects, m, a, w); },
-            [&houses, dataDir](int m, int h) { return WriteHouseText(houses, dataDir, m, h); }};
-}
-
-ScoreLookups WeightLookups(const TextBase& aspects, const TextBase& houses) {
-    return {[&aspects](int m, int a, int w) { return AspectWeight(aspects, m, a, w); },
-            [&houses](int m, int h) { return houses.Find(EntryKind::House, {m, h, 0, 0}).weight; }};
+            [&houses](int m, int h) { return HouseWeight(houses, m, h); }};
 }
 
 std::vector<ScoreFactor> StrongestFirst(std::vector<ScoreFactor> factors) {

@@ -26,13 +26,9 @@ struct ScoreLookups {
 // and "Minus.txt" of `dataDir`. The bases must outlive the lookups.
 ScoreLookups PairReportLookups(const TextBase& aspects, const TextBase& houses, const std::string& dataDir);
 
-// The scan of all men: the weight-only AspectWeight for the aspects, and
-// WriteHouseText (which appends the house texts) for the houses.
-ScoreLookups ScanLookups(const TextBase& aspects, const TextBase& houses, const std::string& dataDir);
-
-// Weight-only lookups for both passes: nothing is written. The bases must
-// outlive the lookups.
-ScoreLookups WeightLookups(const TextBase& aspects, const TextBase& houses);
+// The scans (of all men, of all women): the weight-only AspectWeight and HouseWeight. They
+// write no texts: "Plus.txt" and "Minus.txt" change only in a pair analysis.
+ScoreLookups ScanLookups(const TextBase& aspects, const TextBase& houses);
 
 // One matched fact with its weight (never 0). Body numbers 1..10.
 struct ScoreFactor {

@@ -226,6 +226,12 @@ int AspectWeight(const TextBase& aspects, int manBody, int angle, int womanBody)
     return aspects.Find(EntryKind::Aspect, {manBody, angle, womanBody, 0}).weight;
 }
 
+int HouseWeight(const TextBase& houses, int manBody, int house) {
+    const FoundEntry e = houses.Find(EntryKind::House, {manBody, house, 0, 0});
+    if (e.line != 0) PointsHeading(e.weight, houses.name(), e.line);  // throws as the writing lookup does
+    return e.weight;
+}
+
 int WriteAspectText(const TextBase& aspects, const std::string& dataDir, int manBody, int angle, int womanBody) {
     return WriteWeightedText(aspects, dataDir, EntryKind::Aspect, {manBody, angle, womanBody, 0});
 }

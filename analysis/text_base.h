@@ -116,7 +116,12 @@ int AspectWeight(const TextBase& aspects, int manBody, int angle, int womanBody)
 int WriteAspectText(const TextBase& aspects, const std::string& dataDir, int manBody, int angle,
                     int womanBody);
 
-// Weight of the man's body in the woman's house, or 0; appends like WriteAspectText.
+// Weight of the man's body in the woman's house, or 0. Writes nothing, but
+// refuses what WriteHouseText refuses (a weight no report can show), so that the
+// scan and the pair analysis fail on the same databases.
+int HouseWeight(const TextBase& houses, int manBody, int house);
+
+// As HouseWeight, and appends like WriteAspectText.
 int WriteHouseText(const TextBase& houses, const std::string& dataDir, int manBody, int house);
 
 // Appends the text of the first natal entry (first body, aspect class 0/120/180,

@@ -4,12 +4,15 @@
 #include <QCommandLineParser>
 #include <QScreen>
 
+#include "base/errors.h"
 #include "people/config.h"
+#include "people/first_start.h"
 #include "app/core/startup.h"
 #include "app/main_window.h"
 #include "ui/message_boxes.h"
 #include "graphics/ui/oboznach_form.h"
 #include "ui/symbol_font.h"
+#include "ui/translations.h"
 #include "people/ui/input2h2_form.h"
 #include "people/ui/input3h_form.h"
 #include "people/ui/input_men_form3.h"
@@ -18,6 +21,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pelorin"));
+    pelorin::InstallQtRussian(app);  // "Да", "Нет", "Отмена" and the print dialog
 
     QCommandLineParser parser;
     parser.addHelpOption();
@@ -28,6 +32,19 @@ int main(int argc, char** argv) {
     parser.process(app);
     const std::string configPath =
         pelorin::ResolveConfigPath(parser.value(configOption).toLocal8Bit().toStdString());
+
+    // A new user's first start: the personal data directory and main.dat. A file
+    // named with --config is the caller's and is never made up.
+    std::string firstStartFailure;
+    if (!parser.isSet(configOption)) {
+        try {
+            const std::string exeDir = QCoreApplication::applicationDirPath().toLocal8Bit().toStdString();
+            if (const auto shipped = pelorin::FindShippedDirs(exeDir))
+                pelorin::EnsureFirstStart(configPath, *shipped, pelorin::DefaultUserDataDir());
+        } catch (const pelorin::Error& e) {
+            firstStartFailure = e.what();
+        }
+    }
 
     pelorin::AppState state;
     pelorin::QtMessageBoxes boxes;
@@ -49,5 +66,6 @@ int main(int argc, char** argv) {
     if (const QScreen* screen = mainWindow.screen())  // centred on the desktop
         mainWindow.move(screen->availableGeometry().center() - mainWindow.rect().center());
     mainWindow.show();
+    if (!firstStartFailure.empty()) boxes.ShowError(&mainWindow, QString::fromStdString(firstStartFailure));
     return app.exec();
 }

@@ -123,8 +123,10 @@ void TZZavelForm::ConnectCommands() {
 
     const std::pair<ImageCanvas*, int> pictures[] = {
         {ui->Image15, kTopicTitlePicture15}, {ui->Image14, kTopicTitlePicture14},
-        {ui->Image8, 160}, {ui->Image9, 140}, {ui->Image10, 170}, {ui->Image11, 130},
-        {ui->Image12, 150}, {ui->Image13, 180}, {ui->Image16, 190},
+        {ui->Image8, kAstrologyPictureTopics[0]},  {ui->Image9, kAstrologyPictureTopics[1]},
+        {ui->Image10, kAstrologyPictureTopics[2]}, {ui->Image11, kAstrologyPictureTopics[3]},
+        {ui->Image12, kAstrologyPictureTopics[4]}, {ui->Image13, kAstrologyPictureTopics[5]},
+        {ui->Image16, kAstrologyPictureTopics[6]},
     };
     for (const auto& [image, topic] : pictures) {
         const int t = topic;
@@ -398,6 +400,10 @@ private:
 }  // namespace
 
 void TZZavelForm::BitBtn27Click() {
+    if (const std::string refusal = PairAnalysisRefusal(state_.people); !refusal.empty()) {
+        Message(refusal);
+        return;
+    }
     const AnalysisData data{state_.config.DataDir, state_.databases};
     WindowPairObserver observer(*ui, state_.people, factors_, data);
     const AnalysisResult r = RunPairAnalysis(state_.people, data, state_, observer);
@@ -420,8 +426,12 @@ void TZZavelForm::AllWomenButtonClick() {
 
 void TZZavelForm::BitBtn29Click() {
     // The print dialog, then the page in front (the lists, the ranking, the two
-    // reports or the chart page); nothing when its analysis has not been done.
+    // reports or the chart page); when its analysis has not been done, what to do first.
     const PrintAction action = PrintActionFor(ui->PageControl1->currentIndex(), state_.PairDone, state_.ScanDone);
+    if (action == PrintAction::Nothing) {
+        Message(NothingToPrintMessage(ui->PageControl1->currentIndex()));
+        return;
+    }
     const QString failure = RunPrintAction(this, action, state_, {ui->RichEdit1, ui->RichEdit2});
     if (!failure.isEmpty()) boxes_.ShowError(this, failure);
 }

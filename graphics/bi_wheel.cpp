@@ -17,40 +17,6 @@ double WheelAngle(double longitude) {
     return NormDeg(180 - longitude);
 }
 
-GlyphSlots::GlyphSlots(Ring ring, int low, int high) : ring_(ring), low_(low), high_(high) {}
-
-int GlyphSlots::SectorOf(double angle) {
-    // Bounds b[k] = (k - 1) x 360/46 for k = 1..46 and b[47] = 360.01; the sector
-    // is one less than the first bound above the angle.
-    for (int k = 1; k <= wheel::kSectors + 1; ++k) {
-        const double bound = k <= wheel::kSectors ? (k - 1) * wheel::kSectorWidth : 360.01;
-        if (bound > angle) return k == 1 ? 1 : k - 1;
-    }
-    return 1;  // not a number: no bound lies above it
-}
-
-int GlyphSlots::SlotRadius(int slot) const {
-    const int step = (high_ - low_) / 2;
-    const double half = step / 2.0;
-    if (ring_ == Ring::Inner) return static_cast<int>(std::trunc(low_ + (slot - 1) * step + half));
-    return static_cast<int>(std::trunc(high_ - (slot - 1) * step - half));
-}
-
-GlyphSlots::Slot GlyphSlots::Take(double angle) {
-    int sector = SectorOf(angle);
-    for (int tried = 0; tried < wheel::kSectors; ++tried) {
-        for (int slot = 1; slot <= 2; ++slot) {
-            bool& used = occupied_[static_cast<std::size_t>(sector)][static_cast<std::size_t>(slot)];
-            if (used) continue;
-            used = true;
-            return {sector, slot, (sector - 1) * wheel::kSectorWidth + wheel::kSectorWidth / 2,
-                    SlotRadius(slot)};
-        }
-        sector = sector == wheel::kSectors ? 1 : sector + 1;
-    }
-    return {0, 0, 0, 0};  // all 92 slots taken: more planets than a ring ever holds
-}
-
 bool ChordColour(std::uint8_t aspect, Rgb& colour) {
     switch (aspect) {
         case 60:
@@ -121,16 +87,23 @@ void PlanLegend(Planner& p, const Person& who, int boxLeft, int boxRight, int te
     }
 }
 
-void PlanPlanets(Planner& p, int cx, int cy, const Person& who, GlyphSlots& slots, int dotRadius, int tickFrom,
-                 int tickTo) {
+struct RingRadii {
+    int dot, glyph, leaderTo, tickFrom, tickTo;
+};
+
+void PlanPlanets(Planner& p, int cx, int cy, const Person& who, const RingRadii& r) {
+    std::vector<double> theta(10);
+    for (int i = 0; i < 10; ++i) theta[static_cast<std::size_t>(i)] = WheelAngle(who.chart[i].Lon);
+    const std::vector<RingGlyph> glyphs = PlaceRingGlyphs(theta, r.glyph, wheel::kGlyphArc, wheel::kLeaderAfter);
     for (int i = 1; i <= 10; ++i) {
-        const double theta = WheelAngle(who.chart[i - 1].Lon);
-        const PixelPoint dot = ScreenPolarPoint(cx, cy, dotRadius, theta);
+        const double t = theta[static_cast<std::size_t>(i - 1)];
+        const RingGlyph& g = glyphs[static_cast<std::size_t>(i - 1)];
+        const PixelPoint dot = ScreenPolarPoint(cx, cy, r.dot, t);
         p.Ellipse(CircleBox(dot.x, dot.y, wheel::kDotSize), who.colour, who.colour, 2);
-        const GlyphSlots::Slot slot = slots.Take(theta);
-        p.Text(WheelFont::Symbol, 15, who.colour, ScreenPolarPoint(cx, cy, slot.radius, slot.angle), true,
+        if (g.leader) p.Line(dot, ScreenPolarPoint(cx, cy, r.leaderTo, g.angle), who.colour, 1);
+        p.Text(WheelFont::Symbol, 15, who.colour, ScreenPolarPoint(cx, cy, r.glyph, g.angle), true,
                Code(BodyGlyphs[static_cast<std::size_t>(i)]));
-        p.Line(ScreenPolarPoint(cx, cy, tickFrom, theta), ScreenPolarPoint(cx, cy, tickTo, theta), who.colour, 2);
+        p.Line(ScreenPolarPoint(cx, cy, r.tickFrom, t), ScreenPolarPoint(cx, cy, r.tickTo, t), who.colour, 2);
     }
 }
 
@@ -187,10 +160,9 @@ std::vector<WheelOp> PlanBiWheel(const BiWheelInput& in) {
                true, Code(SignGlyphs[static_cast<std::size_t>(n)]));
     }
 
-    GlyphSlots womanSlots(GlyphSlots::Ring::Outer, wheel::kWomanBandLow, wheel::kWomanBandHigh);
-    GlyphSlots manSlots(GlyphSlots::Ring::Inner, wheel::kManBandLow, wheel::kManBandHigh);
-    PlanPlanets(p, cx, cy, woman, womanSlots, wheel::kWomanDotRadius, wheel::kWomanTickFrom, wheel::kWomanTickTo);
-    PlanPlanets(p, cx, cy, man, manSlots, wheel::kManDotRadius, wheel::kManTickFrom, wheel::kManTickTo);
+    using namespace wheel;
+    PlanPlanets(p, cx, cy, woman, {kWomanDotRadius, kWomanGlyphRadius, kWomanLeaderTo, kWomanTickFrom, kWomanTickTo});
+    PlanPlanets(p, cx, cy, man, {kManDotRadius, kManGlyphRadius, kManLeaderTo, kManTickFrom, kManTickTo});
 
     for (int i = 0; i < 10; ++i)
         for (int j = 0; j < 10; ++j) {

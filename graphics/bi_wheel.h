@@ -46,8 +46,13 @@ inline constexpr int kWomanDotRadius = 146, kManDotRadius = 140, kDotSize = 3;
 inline constexpr int kWomanTickFrom = 82, kWomanTickTo = 88;
 inline constexpr int kManTickFrom = 88, kManTickTo = 94;
 inline constexpr int kChordRadius = 80;
-inline constexpr int kSectors = 46;
-inline constexpr double kSectorWidth = 7.826086956521739;  // 360 / 46
+// Glyphs of planets: the ring's radius, the arc one glyph of size 15 takes, the
+// leader's end at the glyph's edge towards its dot, and how far (arc) a glyph
+// moves before it gets a leader.
+inline constexpr int kWomanGlyphRadius = 166, kManGlyphRadius = 112;
+inline constexpr int kGlyphArc = 19;
+inline constexpr int kWomanLeaderTo = 155, kManLeaderTo = 123;
+inline constexpr int kLeaderAfter = 6;
 inline constexpr int kGridX = 15, kGridY = 460, kGridCell = 36, kGridLines = 12;
 }  // namespace wheel
 
@@ -55,33 +60,6 @@ inline constexpr int kGridX = 15, kGridY = 460, kGridCell = 36, kGridLines = 12;
 // of the centre, 90 (0 Cancer) below it. A longitude that is not a finite number
 // is taken as 0.
 double WheelAngle(double longitude);
-
-// One ring's glyph slots: 46 sectors of 360/46 degrees with two slots each.
-class GlyphSlots {
-public:
-    enum class Ring { Outer, Inner };  // outer: the woman's band, inner: the man's
-    GlyphSlots(Ring ring, int low, int high);
-
-    struct Slot {
-        int sector = 0;   // 1..46
-        int slot = 0;     // 1 or 2
-        double angle = 0; // centre of the sector, screen degrees
-        int radius = 0;
-    };
-    // Sector 1..46 of a screen angle in [0, 360).
-    static int SectorOf(double angle);
-    // The slot for a planet at `angle`: slot 1, then slot 2 of its sector, then of
-    // the next sectors in turn (46 wraps to 1); marked occupied. With 92 slots and
-    // ten planets a ring never runs out.
-    Slot Take(double angle);
-    // Radius of slot 1 or 2 of this ring.
-    int SlotRadius(int slot) const;
-
-private:
-    Ring ring_;
-    int low_, high_;
-    std::array<std::array<bool, 3>, wheel::kSectors + 1> occupied_{};
-};
 
 // ---- Drawing operations ---------------------------------------------------
 

@@ -2,6 +2,7 @@
 // The arithmetic of the drawing routines, apart from any canvas: polar points on
 // the screen and on the printed page, text placement and the printer scale.
 #include <cstdint>
+#include <vector>
 
 namespace pelorin {
 
@@ -68,5 +69,29 @@ PixelBox PrinterCircleBox(double cx, double cy, double r, const PrinterScale& sc
 
 // Offset, across and down, of a polar text on the printed page.
 int PolarTextOffset(double fontSize, const PrinterScale& scale);
+
+// Where the glyphs of one ring of a wheel go. Each glyph wants the angle of its
+// body (degrees, any scale that grows with the longitude); neighbours around the
+// circle must stand at least `minGap` degrees apart (the glyph's width at the
+// ring's radius), or 360 / n where n glyphs need more than the whole circle. The
+// result keeps the order of the bodies around the ring and moves every glyph as
+// little as it can (least squares), in [0, 360). A value that is not a finite
+// number wants 0.
+std::vector<double> SpreadRingAngles(const std::vector<double>& wanted, double minGap);
+
+// The glyphs of one ring of a wheel: each at the angle of its own body on one
+// radius; a glyph that would touch a neighbour moves along the ring
+// (SpreadRingAngles with the arc `glyphArc` a glyph takes at `radius`), and one
+// that moved more than the arc `leaderAfter` gets a thin leader to its dot. Dots
+// and ticks stay at the exact angle. Lengths in one unit (pixels or cm).
+struct RingGlyph {
+    double angle = 0;     // degrees, centre of the glyph
+    bool leader = false;  // moved far enough for a leader
+};
+std::vector<RingGlyph> PlaceRingGlyphs(const std::vector<double>& angles, double radius, double glyphArc,
+                                       double leaderAfter);
+
+// The smallest turn, in degrees (0..180), between two angles.
+double AngleApart(double a, double b);
 
 }  // namespace pelorin

@@ -168,36 +168,6 @@ ChartPageGeometry ChartGeometry(double W) {
     return g;
 }
 
-PrintedGlyphSlots::PrintedGlyphSlots(Ring ring, double low, double high) : ring_(ring), low_(low), high_(high) {}
-
-int PrintedGlyphSlots::SectorOf(double angle) {
-    const double s = NormDeg(std::isfinite(angle) ? angle + 0.02 : 0.02);
-    // Bounds (k - 1) x 6 for k = 1..60 and the sentinel 360.01.
-    for (int k = 1; k <= 60; ++k) {
-        const double upper = k == 60 ? 360.01 : k * 6.0;
-        if ((k - 1) * 6.0 <= s && s < upper) return k;
-    }
-    return 60;
-}
-
-double PrintedGlyphSlots::SlotRadius(int slot) const {
-    const double g = (high_ - low_) / 2;
-    if (ring_ == Ring::Woman) return low_ + (slot - 1) * g + g / 2;
-    return high_ - (slot - 1) * g - g / 2;
-}
-
-PrintedGlyphSlots::Slot PrintedGlyphSlots::Take(double angle) {
-    int k = SectorOf(angle);
-    for (int tried = 0; tried < 60; ++tried, k = k % 60 + 1) {
-        for (int j = 1; j <= 2; ++j) {
-            if (taken_[k][j]) continue;
-            taken_[k][j] = true;
-            return {k, j, (k - 1) * 6.0 + 3, SlotRadius(j)};
-        }
-    }
-    return {k, 1, (k - 1) * 6.0 + 3, SlotRadius(1)};  // never reached with ten planets
-}
-
 PrintPage ChartPageOps(const ChartPageInput& in, const PageMeasure& page) {
     const ChartPageGeometry g = ChartGeometry(page.widthCm);
     const double W = g.W, cx = g.cx, cy = g.cy;
@@ -231,29 +201,31 @@ PrintPage ChartPageOps(const ChartPageInput& in, const PageMeasure& page) {
     auto angleOf = [](const TChartBody& b) { return NormDeg(std::isfinite(b.Lon) ? b.Lon : 0.0); };
     auto degreeText = [](const TChartBody& b) { return std::to_string(b.SignDeg + 1); };
 
-    // Woman's planets.
-    PrintedGlyphSlots womanSlots(PrintedGlyphSlots::Ring::Woman, g.R3, g.R2 - 0.3);
-    for (int i = 1; i <= 10; ++i) {
-        const TChartBody& b = in.womanChart[i - 1];
-        const double a = angleOf(b);
-        ops.push_back(Dot(cx, cy, g.R3 + 0.05, a, 0.05));
-        ops.push_back(Radial(cx, cy, g.R4, a, g.R4 + 0.1, a, 2));
-        const auto s = womanSlots.Take(a);
-        ops.push_back(Polar(OneChar(BodyGlyphs[i]), 15, cx, cy, s.radius, s.angle));
-        ops.push_back(Polar(degreeText(b), 7, cx, cy, s.radius + 0.45, s.angle));
-    }
-
-    // Man's planets.
-    PrintedGlyphSlots manSlots(PrintedGlyphSlots::Ring::Man, g.R4 + 0.3, g.R3 - 0.3);
-    for (int i = 1; i <= 10; ++i) {
-        const TChartBody& b = in.manChart[i - 1];
-        const double a = angleOf(b);
-        ops.push_back(Dot(cx, cy, g.R3 - 0.05, a, 0.05));
-        const auto s = manSlots.Take(a);
-        ops.push_back(Polar(OneChar(BodyGlyphs[i]), 15, cx, cy, s.radius, s.angle));
-        ops.push_back(Radial(cx, cy, g.R4, a, g.R4 - 0.1, a, 2));
-        ops.push_back(Polar(degreeText(b), 7, cx, cy, s.radius + 0.45, s.angle));
-    }
+    // Planets: dot and tick at the exact longitude, the glyph and its degree
+    // moved along the ring where it would touch a neighbour.
+    using namespace printed_wheel;
+    auto ring = [&](const TChart& chart, bool woman) {
+        std::vector<double> angles(10);
+        for (int i = 0; i < 10; ++i) angles[static_cast<std::size_t>(i)] = angleOf(chart[i]);
+        const double glyphR = g.R3 + (woman ? kWomanGlyphFromR3 : kManGlyphFromR3);
+        const double leaderR = g.R3 + (woman ? kWomanLeaderFromR3 : kManLeaderFromR3);
+        const double dotR = woman ? g.R3 + 0.05 : g.R3 - 0.05;
+        const std::vector<RingGlyph> glyphs = PlaceRingGlyphs(angles, glyphR, kGlyphArc, kLeaderAfter);
+        for (int i = 1; i <= 10; ++i) {
+            const TChartBody& b = chart[i - 1];
+            const double a = angles[static_cast<std::size_t>(i - 1)];
+            const RingGlyph& gl = glyphs[static_cast<std::size_t>(i - 1)];
+            ops.push_back(Dot(cx, cy, dotR, a, 0.05));
+            const PrintOp tick = Radial(cx, cy, g.R4, a, woman ? g.R4 + 0.1 : g.R4 - 0.1, a, 2);
+            if (woman) ops.push_back(tick);
+            if (gl.leader) ops.push_back(Radial(cx, cy, dotR, a, leaderR, gl.angle));
+            ops.push_back(Polar(OneChar(BodyGlyphs[i]), 15, cx, cy, glyphR, gl.angle));
+            if (!woman) ops.push_back(tick);
+            ops.push_back(Polar(degreeText(b), 7, cx, cy, glyphR + kDegreeAbove, gl.angle));
+        }
+    };
+    ring(in.womanChart, true);
+    ring(in.manChart, false);
 
     // Chords.
     for (int i = 0; i < 10; ++i)
@@ -287,7 +259,8 @@ PrintPage ChartPageOps(const ChartPageInput& in, const PageMeasure& page) {
     for (int k = 1; k <= 10; ++k) {
         const double y = y0 + k * h + 0.03;
         ops.push_back(Text(Cp(BodyNames[k]), kSymbolFontFamily, 10, x0 + 0.1, y));
-        ops.push_back(Text(OneChar(BodyGlyphs[k]), kSymbolFontFamily, 12, x0 + 1.85, y, true));
+        // The glyph stands clear of the longest name, "Меркурий" (1.8 cm in size 10).
+        ops.push_back(Text(OneChar(BodyGlyphs[k]), kSymbolFontFamily, 12, x0 + kTableGlyphX, y, true));
         const TChartBody& w = in.womanChart[k - 1];
         const TChartBody& m = in.manChart[k - 1];
         ops.push_back(Text(LongitudeText(w.Lon).longText, kSymbolFontFamily, 9, c1 + 0.1, y));

@@ -82,30 +82,19 @@ struct ChartPageGeometry {
 };
 ChartPageGeometry ChartGeometry(double pageWidthCm);
 
-// The glyph slots of one ring of the printed wheel: 60 sectors of 6 degrees,
-// two slots each.
-class PrintedGlyphSlots {
-public:
-    enum class Ring { Woman, Man };
-    PrintedGlyphSlots(Ring ring, double low, double high);
-    struct Slot {
-        int sector = 0;  // 1..60
-        int slot = 0;    // 1 or 2
-        double angle = 0;
-        double radius = 0;
-    };
-    // Sector 1..60 of a chart angle (searched at NormDeg(a + 0.02)).
-    static int SectorOf(double angle);
-    // Slot 1, then slot 2 of the planet's sector, then of the following sectors
-    // (60 wraps to 1); with 120 slots ten planets always find one.
-    Slot Take(double angle);
-    double SlotRadius(int slot) const;
+// Glyphs of the planets on the printed wheel (cm): the radius of each ring's
+// glyphs from the ring divider R3, the arc a glyph of size 15 takes, where a
+// leader ends (from R3) and how far a glyph moves before it gets one. The
+// degree in the sign stands 0.45 further out than its glyph.
+namespace printed_wheel {
+inline constexpr double kWomanGlyphFromR3 = 0.8, kManGlyphFromR3 = -1.3;
+inline constexpr double kWomanLeaderFromR3 = 0.5, kManLeaderFromR3 = -0.55;
+inline constexpr double kGlyphArc = 0.6, kLeaderAfter = 0.18;
+inline constexpr double kDegreeAbove = 0.45;
+}  // namespace printed_wheel
 
-private:
-    Ring ring_;
-    double low_, high_;
-    bool taken_[61][3] = {};
-};
+// The body's glyph in the ephemeris table, from the table's left edge.
+inline constexpr double kTableGlyphX = 2.0;
 
 struct ChartPageInput {
     const PersonRecord& woman;

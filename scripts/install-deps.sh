@@ -6,10 +6,11 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev qt6-translations-l10n
   libswe-dev swe-standard-data
   python3 python3-fonttools fonts-noto-core fonts-liberation2
-  libchm-dev fp-utils
+  libchm-dev fp-utils xvfb
+  desktop-file-utils librsvg2-bin
 )
 
 missing=()

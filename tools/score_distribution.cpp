@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
     const double first = DayNumberOf(1, 1, 1940, 0, 0, 0), last = DayNumberOf(31, 12, 2005, 0, 0, 0);
     std::uniform_real_distribution<double> day(first, last), lat(-45.0, 60.0), lon(-180.0, 180.0);
 
-    const ScoreLookups lookups = WeightLookups(db.AspectTexts, db.HouseTexts);
+    const ScoreLookups lookups = ScanLookups(db.AspectTexts, db.HouseTexts);
     PercentileTable table;
     table.textsFingerprint = TextsFingerprint(db);
 

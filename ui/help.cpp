@@ -1,11 +1,10 @@
 #include "ui/help.h"
 
-#include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
-#include <QUrl>
 
 #include "base/file_io.h"
+#include "ui/help_window.h"
 #include "ui/message_boxes.h"
 
 #ifdef _WIN32
@@ -32,9 +31,8 @@ HelpViewer PlatformHelpViewer() {
             ShellExecuteW(nullptr, L"open", L"hh.exe", parameter.c_str(), nullptr, SW_SHOWNORMAL));
         return result > 32;
 #else
-        // No HTML Help viewer here: the desktop's handler opens the file itself.
-        (void)topic;
-        return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+        // No HTML Help viewer here: the program's own window reads the file.
+        return HelpWindow::ShowTopic(file, topic);
 #endif
     };
 }

@@ -24,7 +24,7 @@ std::string HelpFileError(const std::string& file);
 using HelpViewer = std::function<bool(const QString& file, const QString& topic)>;
 
 // The viewer of this platform: on Windows hh.exe with the short path and the
-// topic; elsewhere the desktop's handler of the file.
+// topic; elsewhere the program's help window (ui/help_window.h).
 HelpViewer PlatformHelpViewer();
 
 // Opens topic n, or shows "Unable to open help file %s" with the path when the

@@ -27,4 +27,20 @@ PrintAction PrintActionFor(int pageIndex, bool pairDone, bool scanDone) {
     }
 }
 
+std::string PairAnalysisRefusal(const PeopleState& people) {
+    if (!people.WomanChosen) return "Сначала выберите женщину на странице «Женщины».";
+    if (!people.ManChosen) return "Сначала выберите мужчину на странице «Мужчины».";
+    return {};
+}
+
+std::string NothingToPrintMessage(int pageIndex) {
+    switch (static_cast<MainPage>(pageIndex)) {
+        case MainPage::Compatibility: return "Сначала выполните «Анализ всех» — печатается список мужчин по совместимости.";
+        case MainPage::Pair:
+        case MainPage::Man:
+        case MainPage::Chart: return "Сначала выберите женщину и мужчину и выполните «Анализ пары».";
+        default: return "На этой странице нечего печатать. Откройте список, отчёт или карту.";
+    }
+}
+
 }  // namespace pelorin

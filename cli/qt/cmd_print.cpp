@@ -111,7 +111,7 @@ int RunPrint(const std::vector<std::string>& argv) {
         QTextEdit view;
         ShowRtfFile(&view, JoinPath(dir, name));
         SetUpPdfWriter(writer, ReportJobTitle(dir, name));
-        PrintReport(writer, *view.document());
+        CheckPrinted(PrintReport(writer, *view.document()), out);
     }
     return 0;
 }

@@ -1,6 +1,9 @@
 #include "graphics/ui/draw_printer.h"
 
 #include <QFontMetrics>
+#include <algorithm>
+
+#include "graphics/glyph_tables.h"
 
 namespace pelorin {
 
@@ -18,11 +21,23 @@ void SetBrushAndFont(PrinterCanvas& c, const QColor& brushColour, Qt::BrushStyle
     c.painter.setPen(fontColour);
 }
 
-void WriteTextAtPixels(PrinterCanvas& c, int x, int y, const QString& text) {
+// A solid brush paints the text's background. Behind a symbol it covers only the
+// symbol's ink and a thin rim: the symbol font's line box is far taller than its
+// glyphs and would cut the lines and the band around a glyph of the wheel and
+// the border under the table's last row.
+void WriteTextAtPixels(PrinterCanvas& c, int x, int y, const QString& text, bool symbols) {
     const QFontMetrics fm(c.painter.font(), c.painter.device());
     const QRect box(x, y, fm.horizontalAdvance(text), fm.height());
     const QBrush brush = c.painter.brush();
-    if (brush.style() != Qt::NoBrush) c.painter.fillRect(box, brush);
+    if (brush.style() != Qt::NoBrush) {
+        if (symbols) {
+            const int rim = std::max(1, fm.height() / 16);
+            const QRect ink = fm.tightBoundingRect(text).translated(x, y + fm.ascent());
+            if (!ink.isEmpty()) c.painter.fillRect(ink.adjusted(-rim, -rim, rim, rim), brush);
+        } else {
+            c.painter.fillRect(box, brush);
+        }
+    }
     c.painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
 }
 
@@ -39,7 +54,7 @@ void PrintTextAt(PrinterCanvas& c, const QString& text, const QString& fontName,
                  Qt::BrushStyle brushStyle) {
     SetBrushAndFont(c, brushColour, brushStyle, fontName, fontSize, fontStyle, fontColour);
     const PixelPoint p = PageToPixels(x, y, c.scale);
-    WriteTextAtPixels(c, p.x, p.y, text);
+    WriteTextAtPixels(c, p.x, p.y, text, fontName == QLatin1String(kSymbolFontFamily));
 }
 
 void PrintLineAt(PrinterCanvas& c, int penWidth, const QColor& penColour, Qt::PenStyle penStyle, double x1,
@@ -88,7 +103,7 @@ void PrintTextPolar(PrinterCanvas& c, const QString& text, const QString& fontNa
     const PagePoint p = ChartPolarPoint(cx, cy, r, angle);
     const PixelPoint px = PageToPixels(p.x, p.y, c.scale);
     const int o = PolarTextOffset(fontSize, c.scale);
-    WriteTextAtPixels(c, px.x - o, px.y - o, text);
+    WriteTextAtPixels(c, px.x - o, px.y - o, text, fontName == QLatin1String(kSymbolFontFamily));
 }
 
 }  // namespace pelorin

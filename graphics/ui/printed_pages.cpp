@@ -5,7 +5,14 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QAbstractTextDocumentLayout>
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFrame>
+#include <algorithm>
 
 #include "graphics/glyph_tables.h"
 #include "ui/symbol_font.h"
@@ -107,9 +114,81 @@ QString PrintRankingPage(QPagedPaintDevice& device, const PersonRecord& person, 
                                 [&](const PageMeasure& m) { return RankingDocument(person, ranked, m, women); });
 }
 
-void PrintReport(QPagedPaintDevice& device, const QTextDocument& report) {
-    // QTextDocument::print lays out a copy of the document on the device's pages.
-    report.print(&device);
+ReportLayout LayOutReport(const QTextDocument& report, QPaintDevice& device) {
+    ReportLayout out;
+    out.doc.reset(report.clone());
+    QTextDocument& doc = *out.doc;
+    doc.documentLayout()->setPaintDevice(&device);
+
+    // The widest line that must stay whole: a paragraph set in a fixed-pitch font.
+    double widest = 0;
+    const double cm = device.logicalDpiX() / 2.54;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        double width = 0;
+        bool fixed = false;
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            const QFont font = f.charFormat().font();
+            fixed = QFontInfo(font).fixedPitch();
+            if (!fixed) break;
+            width += QFontMetricsF(font, &device).horizontalAdvance(f.text());
+        }
+        // A long paragraph in that font is prose after all: it wraps as any other.
+        if (!fixed || width > 1.3 * (device.width() - cm)) continue;
+        QTextBlockFormat format = b.blockFormat();
+        format.setNonBreakableLines(true);
+        QTextCursor(b).setBlockFormat(format);
+        widest = std::max(widest, width + format.leftMargin() + format.rightMargin() + format.textIndent());
+    }
+
+    const double pageW = device.width(), pageH = device.height();
+    const double need = widest * 1.01 + 2;  // room for rounding in the layout
+    double margin = 2 * cm;
+    if (need > pageW - 2 * margin) margin = std::max(0.5 * cm, (pageW - need) / 2);
+    const double docW = std::max(pageW, need + 2 * margin);
+    out.scale = pageW / docW;
+    out.sideMargin = margin;
+    out.topMargin = 2 * device.logicalDpiY() / 2.54;
+    // The pages hold the text area only; the margins are left round it when it is
+    // painted (frame margins would be taken in screen units).
+    out.page = QSizeF(docW - 2 * margin, pageH / out.scale - 2 * out.topMargin);
+    QTextFrameFormat frame = doc.rootFrame()->frameFormat();
+    frame.setMargin(0);
+    doc.rootFrame()->setFrameFormat(frame);
+    doc.setDocumentMargin(0);
+    doc.setPageSize(out.page);
+    return out;
+}
+
+QString PrintReport(QPagedPaintDevice& device, const QTextDocument& report) {
+    QPainter painter;
+    if (!painter.begin(&device)) return QStringLiteral("Не удалось начать печать.");
+    const ReportLayout layout = LayOutReport(report, device);
+    const int pages = std::max(1, layout.doc->pageCount());
+    const QFont numberFont = layout.doc->defaultFont();
+    const QFontMetricsF fm(numberFont, &device);
+    for (int i = 0; i < pages; ++i) {
+        if (i > 0 && !device.newPage()) {
+            painter.end();
+            return QStringLiteral("Не удалось начать новую страницу.");
+        }
+        const QRectF view(0, i * layout.page.height(), layout.page.width(), layout.page.height());
+        painter.save();
+        painter.scale(layout.scale, layout.scale);
+        painter.translate(layout.sideMargin, layout.topMargin - view.top());
+        layout.doc->drawContents(&painter, view);
+        painter.restore();
+        // The page number at the foot, right, under the text as the view's own printing puts it.
+        const QString number = QString::number(i + 1);
+        painter.setFont(numberFont);
+        painter.setPen(Qt::black);
+        painter.drawText(QPointF(device.width() - layout.sideMargin * layout.scale - fm.horizontalAdvance(number),
+                                 device.height() - layout.topMargin * layout.scale + fm.ascent() +
+                                     5 * device.logicalDpiY() / 72.0),
+                         number);
+    }
+    if (!painter.end()) return QStringLiteral("Не удалось завершить печать.");
+    return {};
 }
 
 QString ReportJobTitle(const std::string& dataDir, const char* fileName) {

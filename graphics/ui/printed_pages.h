@@ -4,7 +4,9 @@
 // user chose; the batch tool prints the same pages to a QPdfWriter.
 #include <QPagedPaintDevice>
 #include <QString>
+#include <QSizeF>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "graphics/printed_pages.h"
@@ -29,8 +31,24 @@ QString PrintChartPage(QPagedPaintDevice& device, const ChartPageInput& in);
 QString PrintRankingPage(QPagedPaintDevice& device, const PersonRecord& person, const ScanTable& ranked,
                          bool women = false);
 
-// A rich-text report as the view shows it, on the device's pages.
-void PrintReport(QPagedPaintDevice& device, const QTextDocument& report);
+// A report laid out for the pages of a device: a copy of the document in device
+// pixels, paginated into text areas of `page`, each printed inside margins of
+// `sideMargin` and `topMargin` (all device pixels before `scale`). Lines
+// set in a fixed-pitch font (the identity lines of the people, lined up in
+// columns) never wrap: the side margins narrow from 2 cm down to 0.5 cm to make
+// room for the widest, and where even that is not enough the whole page is
+// printed smaller by `scale`.
+struct ReportLayout {
+    std::unique_ptr<QTextDocument> doc;
+    QSizeF page;
+    double scale = 1;
+    double sideMargin = 0, topMargin = 0;  // in the document's pixels
+};
+ReportLayout LayOutReport(const QTextDocument& report, QPaintDevice& device);
+
+// A rich-text report as the view shows it, on the device's pages, numbered at the
+// foot. An empty string on success, else the reason.
+QString PrintReport(QPagedPaintDevice& device, const QTextDocument& report);
 
 // Job title of a printed report: the data directory followed by the file name.
 QString ReportJobTitle(const std::string& dataDir, const char* fileName);

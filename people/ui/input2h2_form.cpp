@@ -204,6 +204,6 @@ void TInput2h2Form::BitBtn3Click() {
     if (addCity_->AddCity(regionFile_, country, current_.SystemDir)) ListBox1Click();
 }
 
-void TInput2h2Form::BitBtn4Click() { ShowHelpTopic(current_.SystemDir, 100, helpViewer_, boxes_, this); }
+void TInput2h2Form::BitBtn4Click() { ShowHelpTopic(current_.SystemDir, kPlaceChooserHelpTopic, helpViewer_, boxes_, this); }
 
 }  // namespace pelorin

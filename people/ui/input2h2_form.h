@@ -20,6 +20,9 @@ namespace pelorin {
 class MessageBoxes;
 class TInput3hForm;
 
+// Topic of "Помощь" in "PelorinHelp.chm".
+inline constexpr int kPlaceChooserHelpTopic = 100;
+
 class TInput2h2Form : public QDialog, public PlaceChooser {
     Q_OBJECT
 public:

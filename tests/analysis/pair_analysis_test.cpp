@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "analysis/reports.h"
+#include "analysis/score.h"
 #include "analysis/text_pack.h"
 #include "analysis/pair_analysis.h"
 #include "base/cp1251.h"
@@ -396,6 +398,36 @@ TEST(Scan, CounterAndMessagesPerMan) {
     state.ProgressCounter = 50;
     ScanAllMen(people, {dir.path(), texts}, state);
     EXPECT_EQ(state.ProgressCounter, 49);  // past 100 it starts again at 1
+}
+
+// On the shipped databases: every man's scan percentage is the percentage of his
+// pair analysis, and the scan writes no report text.
+TEST(Scan, EveryMansPercentageIsThatOfHisPairAnalysis) {
+    namespace fs = std::filesystem;
+    ScratchDir dir;
+    for (const auto& f : fs::directory_iterator(std::string(PELORIN_BINARY_DIR) + "/data"))
+        if (f.path().extension() == ".dat") fs::copy_file(f.path(), dir.file(f.path().filename().string()));
+    TextDatabases texts;
+    LoadTextDatabases(dir.path(), texts);
+    PeopleState people = Chosen();
+    for (int s = 1; s <= 12; ++s) PutMan(people, s, "М" + std::to_string(s), kWomanMoment + s * 811.7);
+    AnalysisState state;
+    ScanObserver none;
+    ASSERT_TRUE(RunScan(people, {dir.path(), texts}, state, none).ok);
+    for (const char* f : {"Plus.txt", "Minus.txt"}) EXPECT_FALSE(FileReadable(dir.file(f))) << f;
+    for (int s = 1; s <= 12; ++s) {
+        people.ChosenMan = people.MenTable.slot(s);
+        people.ManChosen = true;
+        AnalysisState pair;
+        PairAnalysisObserver quiet;
+        ASSERT_TRUE(RunPairAnalysis(people, {dir.path(), texts}, pair, quiet).ok);
+        const ScanEntry& e = state.ScanResults[static_cast<std::size_t>(s - 1)];
+        EXPECT_EQ(e.PlusTotal, pair.PlusTotal) << s;
+        EXPECT_EQ(e.MinusTotal, pair.MinusTotal) << s;
+        const std::optional<std::int32_t> percent = CompatPercentOf(pair.PlusTotal, pair.MinusTotal);
+        EXPECT_EQ(e.PercentDefined, percent.has_value()) << s;
+        EXPECT_EQ(e.CompatPercent, percent.value_or(0)) << s;
+    }
 }
 
 TEST(Scan, AnErrorStopsAtTheCurrentMan) {

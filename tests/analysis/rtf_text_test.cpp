@@ -43,6 +43,18 @@ TEST(RtfText, ReadsThePairReportAsWritten) {
     EXPECT_TRUE(d.paragraphs[2].runs.empty());
 }
 
+TEST(RtfText, ReportsWithTheOldDefaultCharsetReadTheSame) {
+    const std::string rtf = test::ReadFile(std::string(PELORIN_SOURCE_DIR) + "/tests/data/report/Itogo_Men.rtf");
+    std::string old = rtf;
+    for (std::size_t at; (at = old.find("\\fcharset204 ")) != std::string::npos;) old.replace(at, 13, "\\fcharset1 ");
+    ASSERT_NE(old, rtf);
+    const RtfDocument a = ParseRtf(rtf);
+    const RtfDocument b = ParseRtf(old);
+    EXPECT_EQ(a.fonts, b.fonts);
+    ASSERT_EQ(a.paragraphs.size(), b.paragraphs.size());
+    for (std::size_t i = 0; i < a.paragraphs.size(); ++i) EXPECT_EQ(Text(a.paragraphs[i]), Text(b.paragraphs[i]));
+}
+
 TEST(RtfText, EscapesHexCharactersAndStates) {
     const RtfDocument d = ParseRtf(
         "{\\rtf1{\\fonttbl{\\f0 Courier;}}{\\*\\generator hidden}\\pard\\qc\\b A\\b0  b\\\\c\\{d\\}\\'e0\\par "

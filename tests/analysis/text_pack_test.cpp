@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <utility>
 
 #include "analysis/text_base.h"
 #include "analysis/text_pack.h"
@@ -119,15 +120,37 @@ TEST_F(ShippedTexts, HousesHaveThe108Keys) {
     ExpectCoverage(kDatabaseFiles[1], keys);
 }
 
-TEST_F(ShippedTexts, NatalHasThe90KeysOfTheMansReport) {
+TEST_F(ShippedTexts, NatalHasOneSidePerPairAndClassButTwoConjunctions) {
     std::multiset<EntryKey> keys;
     const int bodies[] = {1, 3, 4, 5, 6, 7};  // Sun, Mercury, Venus, Mars, Jupiter, Saturn
+    // Conjunctions: unfavourable for Saturn with the Sun, Mercury, Venus or Mars and
+    // for Mars with the Sun or Mercury, favourable otherwise; the Sun with Mars or
+    // Saturn has both sides.
+    const std::set<std::pair<int, int>> conjunctionMinus{{1, 5}, {1, 7}, {3, 5}, {3, 7}, {4, 7}, {5, 7}};
+    const std::set<std::pair<int, int>> conjunctionBoth{{1, 5}, {1, 7}};
     for (int i = 0; i < 6; ++i)
-        for (int j = i + 1; j < 6; ++j)
-            for (int c : {0, 120, 180})
-                for (int flag : {0, 50}) keys.insert({bodies[i], c, bodies[j], flag});
-    ASSERT_EQ(keys.size(), 90u);
+        for (int j = i + 1; j < 6; ++j) {
+            const std::pair<int, int> pair{bodies[i], bodies[j]};
+            keys.insert({pair.first, 120, pair.second, 0});
+            keys.insert({pair.first, 180, pair.second, 50});
+            if (conjunctionMinus.count(pair)) keys.insert({pair.first, 0, pair.second, 50});
+            if (!conjunctionMinus.count(pair) || conjunctionBoth.count(pair))
+                keys.insert({pair.first, 0, pair.second, 0});
+        }
+    ASSERT_EQ(keys.size(), 47u);
     ExpectCoverage(kDatabaseFiles[2], keys);
+}
+
+// The report shows every entry of a present aspect: a harmonious one must not
+// be warned against, nor a tense one praised.
+TEST_F(ShippedTexts, NatalTrinesAreNeverUnfavourableNorSquaresFavourable) {
+    int checked = 0;
+    for (const EntryKey& k : Keys(Packed(kDatabaseFiles[2]), EntryKind::Natal)) {
+        if (k[1] == 120) EXPECT_EQ(k[3], 0) << k[0] << " sextile/trine " << k[2];
+        if (k[1] == 180) EXPECT_EQ(k[3], 50) << k[0] << " square/opposition " << k[2];
+        checked += k[1] != 0;
+    }
+    EXPECT_EQ(checked, 30);
 }
 
 TEST_F(ShippedTexts, SignsHaveThe60Keys) {
@@ -161,7 +184,7 @@ TEST_F(ShippedTexts, TextsAreSafeForTheReportsAndAllDifferent) {
             }
         }
     }
-    EXPECT_EQ(seen.size(), 450u + 118u + 91u + 72u);
+    EXPECT_EQ(seen.size(), 450u + 118u + 48u + 72u);
 }
 
 }  // namespace

@@ -32,5 +32,18 @@ TEST(MainCommands, PrintNeedsTheResultOfItsPage) {
     EXPECT_EQ(PrintActionFor(static_cast<int>(MainPage::Astrology), true, true), PrintAction::Nothing);
 }
 
+TEST(MainCommands, ACommandThatCannotRunSaysWhatToDoFirst) {
+    PeopleState people;
+    EXPECT_NE(PairAnalysisRefusal(people).find("женщину"), std::string::npos);
+    people.WomanChosen = true;  // after a scan or after deleting the chosen man
+    EXPECT_NE(PairAnalysisRefusal(people).find("мужчину"), std::string::npos);
+    people.ManChosen = true;
+    EXPECT_EQ(PairAnalysisRefusal(people), "");
+    for (int page = 0; page < kMainPageCount; ++page)
+        if (PrintActionFor(page, false, false) == PrintAction::Nothing) EXPECT_NE(NothingToPrintMessage(page), "") << page;
+    EXPECT_NE(NothingToPrintMessage(static_cast<int>(MainPage::Chart)).find("«Анализ пары»"), std::string::npos);
+    EXPECT_NE(NothingToPrintMessage(static_cast<int>(MainPage::Compatibility)).find("«Анализ всех»"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace pelorin

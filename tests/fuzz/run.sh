@@ -5,7 +5,7 @@
 #
 #   tests/fuzz/run.sh [SECONDS] [ENTRY...]      (default 60 seconds, every entry; 0 builds only)
 #
-# Entries: tabulated person_file text_base text_pack atlas config coord_text zones.
+# Entries: tabulated person_file text_base text_pack atlas config coord_text zones chm_file.
 # Environment: BUILD_DIR (default <repo>/build-fuzz), CXX (default clang++),
 # JOBS (entries fuzzed at once, default 1). Findings (crash-*, timeout-*, leak-*)
 # are written to $BUILD_DIR/findings/<entry>/; the script fails when one appears.
@@ -17,7 +17,7 @@ ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 BUILD=${BUILD_DIR:-$ROOT/build-fuzz}
 CXX=${CXX:-clang++}
 JOBS=${JOBS:-1}
-ALL=(tabulated person_file text_base text_pack atlas config coord_text zones)
+ALL=(tabulated person_file text_base text_pack atlas config coord_text zones chm_file)
 ENTRIES=("$@")
 [ ${#ENTRIES[@]} -eq 0 ] && ENTRIES=("${ALL[@]}")
 
@@ -43,7 +43,7 @@ ar rcs "$BUILD/libpelorin_fuzz.a" "${objects[@]}"
 for e in "${ENTRIES[@]}"; do
     echo "linking ${e}_fuzz"
     "$CXX" "${FLAGS[@]}" -fsanitize=fuzzer "$ROOT/tests/fuzz/${e}_fuzz.cpp" "$BUILD/libpelorin_fuzz.a" \
-        -o "$BUILD/bin/${e}_fuzz"
+        -o "$BUILD/bin/${e}_fuzz" -lchm
 done
 
 [ "$SECONDS_EACH" -gt 0 ] || exit 0  # 0 seconds: build only
@@ -51,7 +51,7 @@ done
 # ---- seed corpora from the shipped data
 SEEDS=$BUILD/seeds
 rm -rf "$SEEDS"
-mkdir -p "$SEEDS"/{tabulated,person_file,text_base,text_pack,atlas,config,coord_text,zones}
+mkdir -p "$SEEDS"/{tabulated,person_file,text_base,text_pack,atlas,config,coord_text,zones,chm_file}
 cp "$ROOT/data/FEMIN.DAT" "$ROOT/data/MEN.DAT" "$SEEDS/person_file/"
 head -c 501 "$ROOT/data/FEMIN.DAT" >"$SEEDS/person_file/short"
 # Whole entries of the database sources, about 40 lines at a time.
@@ -82,6 +82,14 @@ for slot in 0 1 2 3 4 5; do
       dd if="$ROOT/data/FEMIN.DAT" bs=1 skip=$((slot * 501 + 481)) count=8 status=none; } >"$SEEDS/coord_text/w$slot"
 done
 
+# The help files, compiled from help/ as the build does.
+if command -v chmcmd >/dev/null; then
+    cmake -DCHMCMD="$(command -v chmcmd)" -DSOURCE="$ROOT/help/korvantis" -DSTAGE="$BUILD/chm-stage/k" \
+        -DOUTPUT="$SEEDS/chm_file/Korvantis_7.chm" -DTITLE=Korvantis -P "$ROOT/cmake/compile_chm.cmake"
+    cmake -DCHMCMD="$(command -v chmcmd)" -DSOURCE="$ROOT/help" -DSTAGE="$BUILD/chm-stage/p" \
+        -DOUTPUT="$SEEDS/chm_file/PelorinHelp.chm" -DTITLE=Pelorin -P "$ROOT/cmake/compile_chm.cmake"
+fi
+
 max_len() {
     case $1 in
         person_file) echo 50200 ;;
@@ -89,6 +97,7 @@ max_len() {
         atlas) echo 8192 ;;
         coord_text) echo 64 ;;
         zones) echo 16384 ;;
+        chm_file) echo 1048576 ;;
         *) echo 4096 ;;
     esac
 }

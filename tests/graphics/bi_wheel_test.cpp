@@ -66,62 +66,34 @@ TEST(BiWheelAngles, AriesLeftCancerBelowCapricornAbove) {
     EXPECT_DOUBLE_EQ(WheelAngle(std::numeric_limits<double>::infinity()), 180);
 }
 
-TEST(BiWheelSlots, SectorsAndTheirBounds) {
-    EXPECT_EQ(GlyphSlots::SectorOf(0), 1);
-    EXPECT_EQ(GlyphSlots::SectorOf(7.8260), 1);
-    EXPECT_EQ(GlyphSlots::SectorOf(7.8261), 2);
-    EXPECT_EQ(GlyphSlots::SectorOf(180), 24);  // 23 x 7.826 = 180.0000: the bound itself opens sector 24
-    EXPECT_EQ(GlyphSlots::SectorOf(352.17), 45);
-    EXPECT_EQ(GlyphSlots::SectorOf(352.18), 46);
-    EXPECT_EQ(GlyphSlots::SectorOf(359.999), 46);
-    EXPECT_EQ(GlyphSlots::SectorOf(std::numeric_limits<double>::quiet_NaN()), 1);
-}
-
-TEST(BiWheelSlots, RadiiOfBothBands) {
-    GlyphSlots outer(GlyphSlots::Ring::Outer, 150, 183), inner(GlyphSlots::Ring::Inner, 95, 128);
-    EXPECT_EQ(outer.SlotRadius(1), 175);
-    EXPECT_EQ(outer.SlotRadius(2), 159);
-    EXPECT_EQ(inner.SlotRadius(1), 103);
-    EXPECT_EQ(inner.SlotRadius(2), 119);
-}
-
-TEST(BiWheelSlots, ThirdPlanetOfASectorGoesToTheNext) {
-    GlyphSlots ring(GlyphSlots::Ring::Outer, 150, 183);
-    const auto a = ring.Take(100), b = ring.Take(101), c = ring.Take(102);  // all in sector 13
-    EXPECT_EQ(a.sector, 13);
-    EXPECT_EQ(a.slot, 1);
-    EXPECT_EQ(a.radius, 175);
-    EXPECT_NEAR(a.angle, 12 * 7.826086956521739 + 3.9130434782608696, 1e-12);
-    EXPECT_EQ(b.sector, 13);
-    EXPECT_EQ(b.slot, 2);
-    EXPECT_EQ(b.radius, 159);
-    EXPECT_EQ(c.sector, 14);
-    EXPECT_EQ(c.slot, 1);
-    EXPECT_NEAR(c.angle, 13 * 7.826086956521739 + 3.9130434782608696, 1e-12);
-    // A planet of sector 14 now finds only its slot 2.
-    EXPECT_EQ(ring.Take(105).slot, 2);
-}
-
-TEST(BiWheelSlots, FullLastSectorWrapsToTheFirst) {
-    GlyphSlots ring(GlyphSlots::Ring::Inner, 95, 128);
-    ring.Take(355);
-    ring.Take(356);
-    const auto s = ring.Take(357);
-    EXPECT_EQ(s.sector, 1);
-    EXPECT_EQ(s.slot, 1);
-    EXPECT_EQ(s.radius, 103);
-    EXPECT_NEAR(s.angle, 3.9130434782608696, 1e-12);
-}
-
-TEST(BiWheelSlots, BothSectorsFullGivesTheNextFreeSectorNotTheCentre) {
-    GlyphSlots ring(GlyphSlots::Ring::Outer, 150, 183);
-    for (int n = 0; n < 4; ++n) ring.Take(100);  // sectors 13 and 14 full
-    const auto s = ring.Take(100);
-    EXPECT_EQ(s.sector, 15);
-    EXPECT_EQ(s.radius, 175);
-    // Ten planets at one longitude all get a slot of their own, none at radius 0.
-    GlyphSlots ten(GlyphSlots::Ring::Outer, 150, 183);
-    for (int n = 0; n < 10; ++n) EXPECT_GT(ten.Take(359).radius, 0) << n;
+TEST(BiWheelPlan, CrowdedGlyphsMoveApartAlongTheRingWithLeadersFromTheirDots) {
+    Pair p;
+    // Five of the woman's bodies within 3 degrees across 0 Aries.
+    const double crowd[5] = {358.5, 359.2, 0.0, 0.7, 1.4};
+    for (int i = 0; i < 5; ++i) p.woman[i].Lon = crowd[i];
+    const auto ops = p.Plan();
+    std::vector<PixelPoint> glyphs;
+    for (const auto& t : OpsOf<WheelText>(ops))
+        if (t.size == 15 && t.colour == wheel_colour::kWoman) glyphs.push_back(t.at);
+    ASSERT_EQ(glyphs.size(), 10u);
+    for (std::size_t i = 0; i < glyphs.size(); ++i)
+        for (std::size_t j = i + 1; j < glyphs.size(); ++j)
+            EXPECT_GE(std::hypot(glyphs[i].x - glyphs[j].x, glyphs[i].y - glyphs[j].y), wheel::kGlyphArc - 1.0)
+                << i << " " << j;
+    // The middle one keeps its place; dots and ticks stay at the exact degrees.
+    EXPECT_EQ(glyphs[2], ScreenPolarPoint(kCx, kCy, wheel::kWomanGlyphRadius, 180));
+    std::vector<WheelLine> leaders;
+    for (const auto& l : LinesOf(ops, wheel_colour::kWoman))
+        if (l.width == 1) leaders.push_back(l);
+    ASSERT_GE(leaders.size(), 2u);  // at least the two outermost moved far
+    for (const auto& l : leaders) {
+        const bool fromADot = std::any_of(std::begin(crowd), std::end(crowd), [&](double lon) {
+            return l.from == ScreenPolarPoint(kCx, kCy, wheel::kWomanDotRadius, WheelAngle(lon));
+        });
+        EXPECT_TRUE(fromADot) << l.from.x << "," << l.from.y;
+        EXPECT_NEAR(std::hypot(l.to.x - kCx, l.to.y - kCy), wheel::kWomanLeaderTo, 1.0);
+    }
+    EXPECT_EQ(LinesOf(ops, wheel_colour::kWoman).size(), 10u + leaders.size());
 }
 
 TEST(BiWheelPlan, WithoutTheDrawFlagOnlyWhite) {
@@ -160,6 +132,7 @@ TEST(BiWheelPlan, DotsTicksAndGlyphsAtTheirRadii) {
     Pair p;
     p.woman[0].Lon = 0;   // Sun on the left
     p.man[1].Lon = 90;    // Moon below
+    p.man[2].Lon = 110;   // Mercury out of the Moon's way
     const auto ops = p.Plan();
     const auto ellipses = OpsOf<WheelEllipse>(ops);
     const PixelBox womanSun = ellipses[4].box, manMoon = ellipses[4 + 10 + 1].box;
@@ -180,17 +153,16 @@ TEST(BiWheelPlan, DotsTicksAndGlyphsAtTheirRadii) {
     EXPECT_EQ(manLines[1].from, (PixelPoint{391, 308}));
     EXPECT_EQ(manLines[1].to, (PixelPoint{391, 314}));
 
-    // The Sun's glyph: sector of 180 degrees is 24, slot 1 of the outer band.
+    // Glyphs free of their neighbours stand at their own degree.
     std::vector<WheelText> glyphs;
     for (const auto& t : OpsOf<WheelText>(ops))
         if (t.size == 15) glyphs.push_back(t);
     ASSERT_EQ(glyphs.size(), 20u);
     EXPECT_EQ(glyphs[0].text, std::string(1, static_cast<char>(BodyGlyphs[1])));
     EXPECT_EQ(glyphs[0].colour, wheel_colour::kWoman);
-    EXPECT_EQ(glyphs[0].at, ScreenPolarPoint(kCx, kCy, 175, 23 * wheel::kSectorWidth + wheel::kSectorWidth / 2));
-    // The man's Moon at 90: sector 12, slot 1 of the inner band.
+    EXPECT_EQ(glyphs[0].at, ScreenPolarPoint(kCx, kCy, wheel::kWomanGlyphRadius, 180));
     EXPECT_EQ(glyphs[11].text, std::string(1, static_cast<char>(BodyGlyphs[2])));
-    EXPECT_EQ(glyphs[11].at, ScreenPolarPoint(kCx, kCy, 103, 11 * wheel::kSectorWidth + wheel::kSectorWidth / 2));
+    EXPECT_EQ(glyphs[11].at, ScreenPolarPoint(kCx, kCy, wheel::kManGlyphRadius, 90));
 }
 
 TEST(BiWheelPlan, SignsLinesAndGlyphs) {

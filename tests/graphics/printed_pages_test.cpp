@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "graphics/glyph_tables.h"
 #include "base/cp1251.h"
@@ -126,26 +127,37 @@ TEST(PrintedChartPage, GeometryOfA20cmPage) {
     EXPECT_NEAR(g.gx, 11.5, 1e-12);
 }
 
-TEST(PrintedChartPage, GlyphSlotsFillASectorThenTheNext) {
-    EXPECT_EQ(PrintedGlyphSlots::SectorOf(0), 1);
-    EXPECT_EQ(PrintedGlyphSlots::SectorOf(5.97), 1);
-    EXPECT_EQ(PrintedGlyphSlots::SectorOf(5.99), 2);  // searched 0.02 further on
-    EXPECT_EQ(PrintedGlyphSlots::SectorOf(359.99), 1);
-    EXPECT_EQ(PrintedGlyphSlots::SectorOf(359.0), 60);
-    PrintedGlyphSlots woman(PrintedGlyphSlots::Ring::Woman, 5.2, 7.2);  // g = 1
-    const auto a = woman.Take(100), b = woman.Take(100), c = woman.Take(100);
-    EXPECT_EQ(a.sector, 17);
-    EXPECT_DOUBLE_EQ(a.angle, 99);
-    EXPECT_DOUBLE_EQ(a.radius, 5.7);
-    EXPECT_DOUBLE_EQ(b.radius, 6.7);
-    EXPECT_EQ(c.sector, 18);
-    PrintedGlyphSlots man(PrintedGlyphSlots::Ring::Man, 3.2, 4.9);  // counted from the outer edge inward
-    EXPECT_NEAR(man.Take(10).radius, 4.9 - 0.425, 1e-12);
-    // Planets crowded at the end of the wheel go on in sector 1 (60 wraps to 1).
-    PrintedGlyphSlots crowded(PrintedGlyphSlots::Ring::Woman, 0, 2);
-    EXPECT_EQ(crowded.Take(357).sector, 60);
-    EXPECT_EQ(crowded.Take(357).sector, 60);
-    EXPECT_EQ(crowded.Take(357).sector, 1);
+TEST(PrintedChartPage, CrowdedGlyphsMoveApartAlongTheRingWithLeadersFromTheirDots) {
+    PersonRecord woman = Person("Анна"), man = Person("Борис");
+    TChart wc{}, mc{};
+    for (int i = 0; i < 10; ++i) {
+        wc[i].Lon = 36.0 * i + 1;
+        mc[i].Lon = 36.0 * i + 20;
+    }
+    const double crowd[5] = {200.0, 200.6, 201.2, 202.0, 202.9};  // five of the man's within 3 degrees
+    for (int i = 0; i < 5; ++i) mc[i].Lon = crowd[i];
+    TCusps cusps{};
+    AspectGrid grid;
+    ClearAspectGrid(grid);
+    const PrintPage ops = ChartPageOps({woman, man, wc, mc, cusps, grid}, kA4);
+    const ChartPageGeometry g = ChartGeometry(20.0);
+    const double glyphR = g.R3 + printed_wheel::kManGlyphFromR3;
+    std::vector<double> glyphs;
+    for (const PrintOp& op : ops)
+        if (op.kind == PrintOp::Kind::TextPolar && op.size == 15 && op.r1 == glyphR) glyphs.push_back(op.a1);
+    ASSERT_EQ(glyphs.size(), 10u);
+    const double minGap = printed_wheel::kGlyphArc / glyphR * 180 / 3.141592653589793;
+    for (std::size_t i = 0; i < glyphs.size(); ++i)
+        for (std::size_t j = i + 1; j < glyphs.size(); ++j) EXPECT_GE(AngleApart(glyphs[i], glyphs[j]), minGap - 1e-9);
+    int leaders = 0;
+    for (const PrintOp& op : ops) {
+        if (op.kind != PrintOp::Kind::RadialSegment || op.penWidth != 1 || op.r1 != g.R3 - 0.05) continue;
+        ++leaders;
+        EXPECT_TRUE(std::any_of(std::begin(crowd), std::end(crowd), [&](double a) { return std::fabs(a - op.a1) < 1e-9; }))
+            << op.a1;
+        EXPECT_NE(std::find(glyphs.begin(), glyphs.end(), op.a2), glyphs.end()) << op.a2;
+    }
+    EXPECT_GE(leaders, 2);
 }
 
 TEST(PrintedChartPage, ChordsGridRetrogradeMarksAndHeading) {

@@ -6,6 +6,7 @@
 
 #include "graphics/ui/draw_printer.h"
 #include "graphics/ui/draw_screen.h"
+#include "graphics/glyph_tables.h"
 #include "ui/symbol_font.h"
 
 namespace pelorin {
@@ -125,6 +126,18 @@ TEST(PrinterDrawing, SolidBrushPaintsTheTextBackground) {
     painter.end();
     EXPECT_EQ(page.pixel(21, 21), qRgb(255, 255, 0));   // top-left corner of the first text box
     EXPECT_EQ(page.pixel(201, 21), qRgb(255, 255, 255));
+}
+
+TEST(PrinterDrawing, SolidBrushBehindASymbolCoversItsInkNotItsLineBox) {
+    QImage page = Filled(Qt::black, 400, 200);
+    QPainter painter(&page);
+    PrinterCanvas c{painter, {20, 20}};
+    InstallSymbolFont();
+    PrintTextAt(c, SymbolString(std::string(1, 'U')), QString::fromLatin1(kSymbolFontFamily), 12, 1, 1, FontBold,
+                Qt::black, Qt::white, Qt::SolidPattern);
+    painter.end();
+    EXPECT_EQ(page.pixel(21, 21), qRgb(0, 0, 0));  // the line box's corner stays as it was
+    EXPECT_FALSE(InkBox(page, qRgb(0, 0, 0)).isEmpty());
 }
 
 }  // namespace

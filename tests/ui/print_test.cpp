@@ -2,8 +2,16 @@
 // code of the window, with the expected number of pages.
 #include <gtest/gtest.h>
 
+#include <QAbstractTextDocumentLayout>
+#include <QPdfWriter>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <filesystem>
 #include <regex>
+
+#include "graphics/ui/printed_pages.h"
+#include "ui/rich_text.h"
 
 #include "base/cp1251.h"
 #include "base/file_io.h"
@@ -97,6 +105,24 @@ TEST_F(CliPrint, RefusesMissingStampsUnknownPagesAndUnwritableFiles) {
                   .exitCode,
               1);
     EXPECT_FALSE(std::filesystem::exists(dir.file("x.pdf")));
+}
+
+TEST(PrintedReport, IdentityLinesStayWholeWithinThePage) {
+    QTextEdit view;
+    ShowRtfFile(&view, std::string(PELORIN_SOURCE_DIR) + "/tests/data/report/Itogo.rtf");
+    QPdfWriter writer(QStringLiteral("/dev/null"));
+    SetUpPdfWriter(writer, QStringLiteral("Itogo.rtf"));  // A4, 20 cm printable: 2 cm margins leave too little
+    const ReportLayout l = LayOutReport(*view.document(), writer);
+    int identity = 0;
+    for (QTextBlock b = l.doc->begin(); b.isValid(); b = b.next()) {
+        if (!b.text().contains(QStringLiteral("Москва")) && !b.text().contains(QStringLiteral("Санкт"))) continue;
+        ++identity;
+        ASSERT_EQ(b.layout()->lineCount(), 1) << b.text().toStdString();
+        const double right = l.doc->documentLayout()->blockBoundingRect(b).left() + b.layout()->lineAt(0).naturalTextWidth();
+        EXPECT_LE(right, l.page.width() + 1) << b.text().toStdString();
+    }
+    EXPECT_EQ(identity, 2);
+    EXPECT_GT(l.scale, 0.95);  // the margins made the room; the text keeps its size
 }
 
 }  // namespace
