@@ -84,10 +84,12 @@ std::optional<int> PercentileOf(const PercentileTable& table, int percent, bool 
 }
 
 std::string TextsFingerprint(const TextDatabases& texts) {
-    // FNV-1a, 64 bits, over the lines of both databases with their line ends.
+    // FNV-1a, 64 bits, over the header lines ('*': keys and weights) of both
+    // databases in order; the wording of the texts does not change a score.
     std::uint64_t h = 14695981039346656037ull;
     for (const TextBase* base : {&texts.AspectTexts, &texts.HouseTexts}) {
         for (int n = 1; n <= base->lineCount(); ++n) {
+            if (base->line(n).empty() || base->line(n)[0] != '*') continue;
             for (unsigned char c : base->line(n) + "\n") {
                 h ^= c;
                 h *= 1099511628211ull;

@@ -39,8 +39,9 @@ std::string PercentileTableText(const PercentileTable& table, const std::string&
 // holds no pair or `percent` lies outside 0..100.
 std::optional<int> PercentileOf(const PercentileTable& table, int percent, bool womanTimeKnown);
 
-// A fingerprint (16 hex digits) of the aspect and house databases, the only
-// texts that enter the score: a table made from other texts is out of date.
+// A fingerprint (16 hex digits) of the keys and weights (the header lines) of
+// the aspect and house databases, all that enters the score: a table made from
+// other keys or weights is out of date.
 std::string TextsFingerprint(const TextDatabases& texts);
 
 }  // namespace pelorin
