@@ -63,6 +63,7 @@ AnalysisResult RunPairAnalysis(const PeopleState& people, const AnalysisData& da
         step = PairStep::ManReport;
         state.PlusTotal = 0;
         state.MinusTotal = 0;
+        state.Factors.clear();
         WriteManReport({people.ChosenMan, state.ManChart, state.NatalAspectGrid, data.texts.NatalAspectTexts,
                         data.texts.SignTexts, data.dataDir});
 
@@ -82,6 +83,7 @@ AnalysisResult RunPairAnalysis(const PeopleState& people, const AnalysisData& da
                                                  data.texts.HouseTexts, data.dataDir});
         state.PlusTotal = score.PlusTotal;
         state.MinusTotal = score.MinusTotal;
+        state.Factors = score.Factors;
 
         step = PairStep::ShowPairReport;
         observer.ShowPage(MainPage::Pair);
@@ -187,6 +189,7 @@ AnalysisResult RunScan(PeopleState& people, const AnalysisData& data, AnalysisSt
 
         ScanAllMen(people, data, state, [&observer] { observer.LetMessagesRun(); });
         RankScan(state);
+        state.ScanOfWomen = false;
 
         observer.RankingReady(state);
         observer.LetMessagesRun();
@@ -194,6 +197,67 @@ AnalysisResult RunScan(PeopleState& people, const AnalysisData& data, AnalysisSt
         observer.LetMessagesRun();
 
         state.PairDone = false;
+        state.ScanDone = true;
+    } catch (const std::exception& e) {
+        result.message = e.what();
+        return result;
+    }
+    result.ok = true;
+    return result;
+}
+
+void ScanAllWomen(PeopleState& people, const AnalysisData& data, AnalysisState& state,
+                  const LetMessagesRun& letMessagesRun) {
+    state.ScanResults.fill(ScanEntry{});
+    ComputeChart(people.ChosenMan, state.ManChart);
+
+    const ScoreLookups lookups = ScanLookups(data.texts.AspectTexts, data.texts.HouseTexts);
+    std::size_t n = 0;
+    for (int s = 1; s <= kUsableSlots; ++s) {
+        const PersonRecord& woman = people.WomenTable.slot(s);
+        if (IsFreeSlot(woman)) continue;
+        TChart chart;
+        ComputeChart(woman, chart);
+        ClearAspectGrid(state.AspectGrid);
+        FindMutualAspects(chart, state.ManChart, state.AspectGrid);
+        state.WomanHouses.reset();
+        state.WomanHouses = ComputeHouses(woman, state.WomanCusps);
+        PlaceInHouses(state.ManChart, state.WomanCusps, state.HouseOverlay);
+        const PairScore score = ScorePair(state.AspectGrid, state.HouseOverlay, woman.TimeKnown != 0, lookups);
+        FillEntry(state.ScanResults[n++], woman, score);
+
+        Run(letMessagesRun);
+        if (++state.ProgressCounter > 100) state.ProgressCounter = 1;
+        Run(letMessagesRun);
+    }
+}
+
+AnalysisResult RunWomenScan(PeopleState& people, const AnalysisData& data, AnalysisState& state,
+                            ScanObserver& observer) {
+    AnalysisResult result;
+    if (!people.ManChosen) return result;
+    result.ran = true;
+    try {
+        const DirLock lock(data.dataDir);
+        state.PairDone = false;
+        state.ScanDone = false;
+        observer.Started();
+        observer.LetMessagesRun();
+        state.ProgressCounter = 0;
+        observer.LetMessagesRun();
+
+        ClearAspectGrid(state.AspectGrid);
+        observer.ClearPages();
+
+        ScanAllWomen(people, data, state, [&observer] { observer.LetMessagesRun(); });
+        RankScan(state);
+        state.ScanOfWomen = true;
+
+        observer.RankingReady(state);
+        observer.LetMessagesRun();
+        state.ProgressCounter = 0;
+        observer.LetMessagesRun();
+
         state.ScanDone = true;
     } catch (const std::exception& e) {
         result.message = e.what();
