@@ -392,6 +392,9 @@ TEST(PlaceDialogs, GrabWhenAsked) {
     chooser.Form().ListBox2->setCurrentRow(2);
     QApplication::processEvents();
     EXPECT_TRUE(chooser.grab().save(QString::fromUtf8(out) + "/chooser.png"));
+    chooser.Form().EditFind->setText(QString::fromUtf8("мо"));
+    QApplication::processEvents();
+    EXPECT_TRUE(chooser.grab().save(QString::fromUtf8(out) + "/chooser_search.png"));
     TInput3hForm addCity(boxes);
     addCity.show();
     FillAddCity(addCity, "Тверь", "035", "55", false, "56", "52", false);
