@@ -279,7 +279,8 @@ ImportParse ParseCsv(const std::string& text, const std::string& fileName) {
     if (!columns.count("name") || !columns.count("date"))
         throw Error("Файл «" + fileName + "»: в строке заголовка нет столбцов name и date");
     for (std::size_t k = 1; k < records.size(); ++k) {
-        const auto& [line, fields] = records[k];
+        const int line = records[k].first;
+        const std::vector<std::string>& fields = records[k].second;
         auto get = [&](const char* name) -> std::string {
             const auto it = columns.find(name);
             return it != columns.end() && it->second < fields.size() ? fields[it->second] : std::string();
