@@ -19,6 +19,7 @@
 #include "base/errors.h"
 #include "ui/image_canvas.h"
 #include "ui/message_boxes.h"
+#include "ui/type_ahead.h"
 #include "graphics/ui/oboznach_form.h"
 #include "base/cp1251.h"
 #include "app/print_command.h"
@@ -108,6 +109,9 @@ void TZZavelForm::ConnectCommands() {
     connect(ui->BitBtn1, &QPushButton::clicked, this, &TZZavelForm::N22Click);
 
     connect(ui->BitBtn4, &QPushButton::clicked, this, &TZZavelForm::BitBtn4Click);
+    // Typing a name finds it in either list, blanks and case aside.
+    SkipLeadingBlanksInTypeAhead(ui->ListBox1);
+    SkipLeadingBlanksInTypeAhead(ui->ListBox2);
     connect(ui->ListBox1, &QListWidget::itemClicked, this, &TZZavelForm::BitBtn4Click);
     connect(ui->ListBox1, &QListWidget::itemActivated, this, &TZZavelForm::BitBtn4Click);
     connect(ui->BitBtn5, &QPushButton::clicked, this, &TZZavelForm::BitBtn5Click);
