@@ -168,47 +168,10 @@ void RankScan(AnalysisState& state) {
             if (RankKey(r[i]) < RankKey(r[i + 1])) std::swap(r[i], r[i + 1]);
 }
 
-AnalysisResult RunScan(PeopleState& people, const AnalysisData& data, AnalysisState& state, ScanObserver& observer) {
-    AnalysisResult result;
-    result.ran = true;
-    try {
-        const DirLock lock(data.dataDir);
-        // The scan overwrites the pair's charts, grid and overlay and the
-        // ranking: neither stays printable unless the scan ends.
-        state.PairDone = false;
-        state.ScanDone = false;
-        observer.Started();
-        observer.LetMessagesRun();
-        people.ManChosen = false;
-        observer.LetMessagesRun();
-        state.ProgressCounter = 0;
-        observer.LetMessagesRun();
-
-        ClearAspectGrid(state.AspectGrid);
-        observer.ClearPages();
-
-        ScanAllMen(people, data, state, [&observer] { observer.LetMessagesRun(); });
-        RankScan(state);
-        state.ScanOfWomen = false;
-
-        observer.RankingReady(state);
-        observer.LetMessagesRun();
-        state.ProgressCounter = 0;
-        observer.LetMessagesRun();
-
-        state.PairDone = false;
-        state.ScanDone = true;
-    } catch (const std::exception& e) {
-        result.message = e.what();
-        return result;
-    }
-    result.ok = true;
-    return result;
-}
-
 void ScanAllWomen(PeopleState& people, const AnalysisData& data, AnalysisState& state,
                   const LetMessagesRun& letMessagesRun) {
     state.ScanResults.fill(ScanEntry{});
+    RequireServedMoment(people.ChosenMan, JoinPath(data.dataDir, "MEN.DAT"));
     ComputeChart(people.ChosenMan, state.ManChart);
 
     const ScoreLookups lookups = ScanLookups(data.texts.AspectTexts, data.texts.HouseTexts);
@@ -216,6 +179,7 @@ void ScanAllWomen(PeopleState& people, const AnalysisData& data, AnalysisState& 
     for (int s = 1; s <= kUsableSlots; ++s) {
         const PersonRecord& woman = people.WomenTable.slot(s);
         if (IsFreeSlot(woman)) continue;
+        RequireServedMoment(woman, JoinPath(data.dataDir, "FEMIN.DAT"));
         TChart chart;
         ComputeChart(woman, chart);
         ClearAspectGrid(state.AspectGrid);
@@ -232,32 +196,46 @@ void ScanAllWomen(PeopleState& people, const AnalysisData& data, AnalysisState& 
     }
 }
 
-AnalysisResult RunWomenScan(PeopleState& people, const AnalysisData& data, AnalysisState& state,
-                            ScanObserver& observer) {
+namespace {
+
+// The two rankings as commands: the lock held throughout, the flags and the
+// progress as the window follows them, the ranking drawn when the scan ends.
+// The scan of all men leaves no man chosen; the scan of all women keeps both
+// people as they were.
+AnalysisResult RunRanking(PeopleState& people, const AnalysisData& data, AnalysisState& state,
+                          ScanObserver& observer, bool ofWomen) {
     AnalysisResult result;
-    if (!people.ManChosen) return result;
     result.ran = true;
     try {
         const DirLock lock(data.dataDir);
+        // The scan overwrites the pair's charts, grid and overlay and the
+        // ranking: neither stays printable unless the scan ends.
         state.PairDone = false;
         state.ScanDone = false;
         observer.Started();
         observer.LetMessagesRun();
+        if (!ofWomen) {
+            people.ManChosen = false;
+            observer.LetMessagesRun();
+        }
         state.ProgressCounter = 0;
         observer.LetMessagesRun();
 
         ClearAspectGrid(state.AspectGrid);
         observer.ClearPages();
 
-        ScanAllWomen(people, data, state, [&observer] { observer.LetMessagesRun(); });
+        const LetMessagesRun letMessagesRun = [&observer] { observer.LetMessagesRun(); };
+        if (ofWomen) ScanAllWomen(people, data, state, letMessagesRun);
+        else ScanAllMen(people, data, state, letMessagesRun);
         RankScan(state);
-        state.ScanOfWomen = true;
+        state.ScanOfWomen = ofWomen;
 
         observer.RankingReady(state);
         observer.LetMessagesRun();
         state.ProgressCounter = 0;
         observer.LetMessagesRun();
 
+        state.PairDone = false;
         state.ScanDone = true;
     } catch (const std::exception& e) {
         result.message = e.what();
@@ -265,6 +243,18 @@ AnalysisResult RunWomenScan(PeopleState& people, const AnalysisData& data, Analy
     }
     result.ok = true;
     return result;
+}
+
+}  // namespace
+
+AnalysisResult RunScan(PeopleState& people, const AnalysisData& data, AnalysisState& state, ScanObserver& observer) {
+    return RunRanking(people, data, state, observer, false);
+}
+
+AnalysisResult RunWomenScan(PeopleState& people, const AnalysisData& data, AnalysisState& state,
+                            ScanObserver& observer) {
+    if (!people.ManChosen) return {};
+    return RunRanking(people, data, state, observer, true);
 }
 
 }  // namespace pelorin

@@ -514,6 +514,20 @@ TEST(PairAnalysis, ADamagedMomentIsRefusedNamingThePersonAndTheFile) {
 
 // ---- Scan of all women --------------------------------------------------------
 
+TEST(WomenScan, ADamagedWomanStopsItNamingHerAndTheFile) {
+    ScratchDir dir;
+    PeopleState people = Chosen();
+    for (int s = 1; s <= kTableSlots; ++s) ClearSlot(people.WomenTable, s);
+    people.WomenTable.slot(3) = Person("Повреждена", std::nan(""));
+    AnalysisState state;
+    ScanObserver none;
+    const AnalysisResult r = RunWomenScan(people, {dir.path(), SunBases()}, state, none);
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.message.find("«Повреждена»"), std::string::npos) << r.message;
+    EXPECT_NE(r.message.find(JoinPath(dir.path(), "FEMIN.DAT")), std::string::npos) << r.message;
+    EXPECT_FALSE(state.ScanDone);
+}
+
 TEST(WomenScan, EveryPercentageIsThatOfThePairAnalysisAndTheFactorsMakeTheTotals) {
     ScratchDir dir;
     const TextDatabases texts = ReportBases();
