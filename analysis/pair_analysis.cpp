@@ -63,6 +63,7 @@ AnalysisResult RunPairAnalysis(const PeopleState& people, const AnalysisData& da
         step = PairStep::ManReport;
         state.PlusTotal = 0;
         state.MinusTotal = 0;
+        state.Factors.clear();
         WriteManReport({people.ChosenMan, state.ManChart, state.NatalAspectGrid, data.texts.NatalAspectTexts,
                         data.texts.SignTexts, data.dataDir});
 
@@ -82,6 +83,7 @@ AnalysisResult RunPairAnalysis(const PeopleState& people, const AnalysisData& da
                                                  data.texts.HouseTexts, data.dataDir});
         state.PlusTotal = score.PlusTotal;
         state.MinusTotal = score.MinusTotal;
+        state.Factors = score.Factors;
 
         step = PairStep::ShowPairReport;
         observer.ShowPage(MainPage::Pair);
@@ -166,7 +168,42 @@ void RankScan(AnalysisState& state) {
             if (RankKey(r[i]) < RankKey(r[i + 1])) std::swap(r[i], r[i + 1]);
 }
 
-AnalysisResult RunScan(PeopleState& people, const AnalysisData& data, AnalysisState& state, ScanObserver& observer) {
+void ScanAllWomen(PeopleState& people, const AnalysisData& data, AnalysisState& state,
+                  const LetMessagesRun& letMessagesRun) {
+    state.ScanResults.fill(ScanEntry{});
+    RequireServedMoment(people.ChosenMan, JoinPath(data.dataDir, "MEN.DAT"));
+    ComputeChart(people.ChosenMan, state.ManChart);
+
+    const ScoreLookups lookups = ScanLookups(data.texts.AspectTexts, data.texts.HouseTexts);
+    std::size_t n = 0;
+    for (int s = 1; s <= kUsableSlots; ++s) {
+        const PersonRecord& woman = people.WomenTable.slot(s);
+        if (IsFreeSlot(woman)) continue;
+        RequireServedMoment(woman, JoinPath(data.dataDir, "FEMIN.DAT"));
+        TChart chart;
+        ComputeChart(woman, chart);
+        ClearAspectGrid(state.AspectGrid);
+        FindMutualAspects(chart, state.ManChart, state.AspectGrid);
+        state.WomanHouses.reset();
+        state.WomanHouses = ComputeHouses(woman, state.WomanCusps);
+        PlaceInHouses(state.ManChart, state.WomanCusps, state.HouseOverlay);
+        const PairScore score = ScorePair(state.AspectGrid, state.HouseOverlay, woman.TimeKnown != 0, lookups);
+        FillEntry(state.ScanResults[n++], woman, score);
+
+        Run(letMessagesRun);
+        if (++state.ProgressCounter > 100) state.ProgressCounter = 1;
+        Run(letMessagesRun);
+    }
+}
+
+namespace {
+
+// The two rankings as commands: the lock held throughout, the flags and the
+// progress as the window follows them, the ranking drawn when the scan ends.
+// The scan of all men leaves no man chosen; the scan of all women keeps both
+// people as they were.
+AnalysisResult RunRanking(PeopleState& people, const AnalysisData& data, AnalysisState& state,
+                          ScanObserver& observer, bool ofWomen) {
     AnalysisResult result;
     result.ran = true;
     try {
@@ -177,16 +214,21 @@ AnalysisResult RunScan(PeopleState& people, const AnalysisData& data, AnalysisSt
         state.ScanDone = false;
         observer.Started();
         observer.LetMessagesRun();
-        people.ManChosen = false;
-        observer.LetMessagesRun();
+        if (!ofWomen) {
+            people.ManChosen = false;
+            observer.LetMessagesRun();
+        }
         state.ProgressCounter = 0;
         observer.LetMessagesRun();
 
         ClearAspectGrid(state.AspectGrid);
         observer.ClearPages();
 
-        ScanAllMen(people, data, state, [&observer] { observer.LetMessagesRun(); });
+        const LetMessagesRun letMessagesRun = [&observer] { observer.LetMessagesRun(); };
+        if (ofWomen) ScanAllWomen(people, data, state, letMessagesRun);
+        else ScanAllMen(people, data, state, letMessagesRun);
         RankScan(state);
+        state.ScanOfWomen = ofWomen;
 
         observer.RankingReady(state);
         observer.LetMessagesRun();
@@ -201,6 +243,18 @@ AnalysisResult RunScan(PeopleState& people, const AnalysisData& data, AnalysisSt
     }
     result.ok = true;
     return result;
+}
+
+}  // namespace
+
+AnalysisResult RunScan(PeopleState& people, const AnalysisData& data, AnalysisState& state, ScanObserver& observer) {
+    return RunRanking(people, data, state, observer, false);
+}
+
+AnalysisResult RunWomenScan(PeopleState& people, const AnalysisData& data, AnalysisState& state,
+                            ScanObserver& observer) {
+    if (!people.ManChosen) return {};
+    return RunRanking(people, data, state, observer, true);
 }
 
 }  // namespace pelorin

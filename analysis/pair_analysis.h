@@ -10,7 +10,10 @@
 #include <optional>
 #include <string>
 
+#include <vector>
+
 #include "analysis/aspects.h"
+#include "analysis/score.h"
 #include "analysis/text_base.h"
 #include "analysis/main_pages.h"
 #include "astro/chart_types.h"
@@ -19,7 +22,9 @@
 
 namespace pelorin {
 
-// One man's result in a scan. Texts are Windows-1251.
+// One man's result in a scan of all men; in a scan of all women (one man against
+// every woman) the same fields hold the woman's name, date, place and comment.
+// Texts are Windows-1251.
 struct ScanEntry {
     std::string ManName = " ";  // his Name; a single blank marks an unused entry
     std::string ManDate;        // his DateText (10 characters at most)
@@ -60,11 +65,16 @@ struct AnalysisState {
     pelorin::NatalAspectGrid NatalAspectGrid = EmptyAspectGrid();
     std::int32_t PlusTotal = 0;
     std::int32_t MinusTotal = 0;
+    // The weighted facts of the last pair analysis, in the order of its report.
+    std::vector<ScoreFactor> Factors;
     ScanTable ScanResults{};    // slot order of the men scanned
     ScanTable RankedResults{};  // the same, highest percentage first
     int ProgressCounter = 0;    // 0..100, shown by the gauge
     bool PairDone = false;
     bool ScanDone = false;
+    // What the scan tables rank: false the men for ChosenWoman, true the women
+    // for ChosenMan.
+    bool ScanOfWomen = false;
 };
 
 // What an analysis reads besides the people: the data directory (the report
@@ -175,5 +185,23 @@ public:
 // scan leaves the entries filled so far and neither flag set. Runs under the data
 // directory's lock; when another process keeps it, nothing changes.
 AnalysisResult RunScan(PeopleState& people, const AnalysisData& data, AnalysisState& state, ScanObserver& observer);
+
+// ---- Scan of all women --------------------------------------------------
+
+// ChosenMan against every used slot 1..99 of WomenTable, in order, exactly as
+// a pair analysis scores a pair: her chart, her cusps (into the state), the
+// grid, the overlay, the score with the house pass only when her birth time is
+// known; weights only, nothing is written. Entry n of ScanResults holds woman n.
+// The man's chart goes to the state, ChosenWoman is left alone; the counter and
+// the messages as in ScanAllMen. Errors stop it at the current woman.
+void ScanAllWomen(PeopleState& people, const AnalysisData& data, AnalysisState& state,
+                  const LetMessagesRun& letMessagesRun = {});
+
+// "Все женщины" for ChosenMan; nothing is done unless a man is chosen. The
+// observer is called as for "Анализ всех". On success PairDone is cleared and
+// ScanDone and ScanOfWomen set; a failed scan sets neither flag. Under the data
+// directory's lock.
+AnalysisResult RunWomenScan(PeopleState& people, const AnalysisData& data, AnalysisState& state,
+                            ScanObserver& observer);
 
 }  // namespace pelorin

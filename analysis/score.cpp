@@ -1,6 +1,8 @@
 #include "analysis/score.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace pelorin {
 
@@ -12,6 +14,22 @@ ScoreLookups PairReportLookups(const TextBase& aspects, const TextBase& houses, 
 ScoreLookups ScanLookups(const TextBase& aspects, const TextBase& houses) {
     return {[&aspects](int m, int a, int w) { return AspectWeight(aspects, m, a, w); },
             [&houses](int m, int h) { return HouseWeight(houses, m, h); }};
+}
+
+std::vector<ScoreFactor> StrongestFirst(std::vector<ScoreFactor> factors) {
+    std::stable_sort(factors.begin(), factors.end(), [](const ScoreFactor& a, const ScoreFactor& b) {
+        return std::abs(a.weight) > std::abs(b.weight);
+    });
+    return factors;
+}
+
+std::string FactorParagraph(const TextBase& aspectTexts, const TextBase& houseTexts, const ScoreFactor& factor) {
+    const bool aspect = factor.kind == ScoreFactor::Kind::Aspect;
+    const TextBase& base = aspect ? aspectTexts : houseTexts;
+    const FoundEntry e = aspect ? base.Find(EntryKind::Aspect, {factor.manBody, factor.angle, factor.womanBody, 0})
+                                : base.Find(EntryKind::House, {factor.manBody, factor.house, 0, 0});
+    if (e.line == 0) return {};
+    return PointsHeading(e.weight, base.name(), e.line) + "\r\n" + base.EntryText(e.line, 2);
 }
 
 double RoundHalfEven(double x) {
@@ -30,9 +48,12 @@ std::optional<std::int32_t> CompatPercentOf(std::int32_t plusTotal, std::int32_t
 
 namespace {
 
-void Add(PairScore& s, int weight) {
+void Add(PairScore& s, int weight, ScoreFactor f) {
+    if (weight == 0) return;
     if (weight > 0) s.PlusTotal += weight;
-    else if (weight < 0) s.MinusTotal += weight;
+    else s.MinusTotal += weight;
+    f.weight = weight;
+    s.Factors.push_back(f);
 }
 
 }  // namespace
@@ -45,14 +66,16 @@ PairScore ScorePair(const AspectGrid& grid, const HouseOverlay& overlay, bool wo
         for (int r = 0; r < kBodyCount; ++r) {
             const std::uint8_t a = grid[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
             if (a == kNoAspect) continue;
-            Add(s, lookups.aspect(c + 1, a, r + 1));
+            Add(s, lookups.aspect(c + 1, a, r + 1),
+                {ScoreFactor::Kind::Aspect, c + 1, r + 1, static_cast<int>(a), 0, 0});
         }
     }
     if (womanTimeKnown) {
         for (int h = 1; h <= 12; ++h) {
             for (int c = 0; c < kBodyCount; ++c) {
                 if (c == kMoon) continue;
-                if (overlay[static_cast<std::size_t>(c)] == h) Add(s, lookups.house(c + 1, h));
+                if (overlay[static_cast<std::size_t>(c)] == h)
+                    Add(s, lookups.house(c + 1, h), {ScoreFactor::Kind::House, c + 1, 0, 0, h, 0});
             }
         }
     }

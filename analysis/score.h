@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "analysis/aspects.h"
 #include "analysis/text_base.h"
@@ -25,9 +26,21 @@ struct ScoreLookups {
 // and "Minus.txt" of `dataDir`. The bases must outlive the lookups.
 ScoreLookups PairReportLookups(const TextBase& aspects, const TextBase& houses, const std::string& dataDir);
 
-// The scan of all men: the weight-only AspectWeight and HouseWeight. The scan
-// writes no texts: "Plus.txt" and "Minus.txt" change only in a pair analysis.
+// The scans (of all men, of all women): the weight-only AspectWeight and HouseWeight. They
+// write no texts: "Plus.txt" and "Minus.txt" change only in a pair analysis.
 ScoreLookups ScanLookups(const TextBase& aspects, const TextBase& houses);
+
+// One matched fact with its weight (never 0). Body numbers 1..10.
+struct ScoreFactor {
+    enum class Kind { Aspect, House };
+    Kind kind = Kind::Aspect;
+    int manBody = 0;
+    int womanBody = 0;  // aspects only, else 0
+    int angle = 0;      // aspects only: 0, 60, 90, 120 or 180
+    int house = 0;      // houses only: 1..12, else 0
+    int weight = 0;
+    bool operator==(const ScoreFactor&) const = default;
+};
 
 struct PairScore {
     std::int32_t PlusTotal = 0;   // sum of the positive weights, >= 0
@@ -35,13 +48,25 @@ struct PairScore {
     // 100 * plus / (plus + |minus|), halves to even; nothing when no weight at
     // all was found (both totals 0), which has no percentage.
     std::optional<std::int32_t> CompatPercent;
+    // Every weighted fact in the order of the passes (the order of the report);
+    // the positive weights sum to PlusTotal, the negative ones to MinusTotal.
+    std::vector<ScoreFactor> Factors;
 };
+
+// The factors, strongest (largest magnitude) first; equal magnitudes keep their
+// order.
+std::vector<ScoreFactor> StrongestFirst(std::vector<ScoreFactor> factors);
 
 // The percentage of two totals, as above.
 std::optional<std::int32_t> CompatPercentOf(std::int32_t plusTotal, std::int32_t minusTotal);
 
 // x rounded to the nearest integer, halves to the even neighbour.
 double RoundHalfEven(double x);
+
+// The paragraph of the pair report that a factor put there: its points heading
+// and its text, as appended to "Plus.txt" or "Minus.txt" (Windows-1251, lines
+// ended by CR LF). Empty when the databases hold no entry for it.
+std::string FactorParagraph(const TextBase& aspectTexts, const TextBase& houseTexts, const ScoreFactor& factor);
 
 // Scores a pair. Aspect pass: the man's bodies except the Moon (outer) against the
 // woman's ten bodies (inner); house pass, only when `womanTimeKnown`: houses 1..12

@@ -10,6 +10,8 @@
 #include <QTextEdit>
 
 #include "analysis/pair_analysis.h"
+#include "analysis/percentile.h"
+#include "graphics/ui/factor_panel.h"
 #include "app/core/commands.h"
 #include "ui/rich_text.h"
 #include "graphics/ui/bi_wheel_painter.h"
@@ -17,6 +19,7 @@
 #include "base/errors.h"
 #include "ui/image_canvas.h"
 #include "ui/message_boxes.h"
+#include "ui/type_ahead.h"
 #include "graphics/ui/oboznach_form.h"
 #include "base/cp1251.h"
 #include "app/print_command.h"
@@ -70,6 +73,10 @@ TZZavelForm::TZZavelForm(std::string configPath, AppState& state, MessageBoxes& 
 
     ui->PageControl1->setCurrentIndex(static_cast<int>(MainPage::Title));
     LoadPictures();
+    factors_ = new FactorPanel(ui->TabSheet4);
+    factors_->setObjectName(QStringLiteral("FactorPanel"));
+    ui->TabSheet4Layout->addWidget(factors_);
+    factors_->hide();
     ConnectCommands();
 
     timer1_.setInterval(300);
@@ -102,6 +109,9 @@ void TZZavelForm::ConnectCommands() {
     connect(ui->BitBtn1, &QPushButton::clicked, this, &TZZavelForm::N22Click);
 
     connect(ui->BitBtn4, &QPushButton::clicked, this, &TZZavelForm::BitBtn4Click);
+    // Typing a name finds it in either list, blanks and case aside.
+    SkipLeadingBlanksInTypeAhead(ui->ListBox1);
+    SkipLeadingBlanksInTypeAhead(ui->ListBox2);
     connect(ui->ListBox1, &QListWidget::itemClicked, this, &TZZavelForm::BitBtn4Click);
     connect(ui->ListBox1, &QListWidget::itemActivated, this, &TZZavelForm::BitBtn4Click);
     connect(ui->BitBtn5, &QPushButton::clicked, this, &TZZavelForm::BitBtn5Click);
@@ -113,6 +123,7 @@ void TZZavelForm::ConnectCommands() {
     connect(ui->BitBtn12, &QPushButton::clicked, this, &TZZavelForm::BitBtn12Click);
     connect(ui->BitBtn7, &QPushButton::clicked, this, &TZZavelForm::BitBtn7Click);
     connect(ui->BitBtn10, &QPushButton::clicked, this, &TZZavelForm::BitBtn10Click);
+    connect(ui->AllWomenButton, &QPushButton::clicked, this, &TZZavelForm::AllWomenButtonClick);
 
     const std::pair<ImageCanvas*, int> pictures[] = {
         {ui->Image15, kTopicTitlePicture15}, {ui->Image14, kTopicTitlePicture14},
@@ -166,6 +177,7 @@ void TZZavelForm::DisableAnalysisCommands() {
     ui->BitBtn27->setEnabled(false);
     ui->BitBtn11->setEnabled(false);
     ui->BitBtn29->setEnabled(false);
+    ui->AllWomenButton->setEnabled(false);
 }
 
 void TZZavelForm::PrepareDrawingSurfaces() {
@@ -190,12 +202,14 @@ void TZZavelForm::Guarded(F&& command) {
 void TZZavelForm::Select(TableKind kind) {
     const QListWidget* list = kind == TableKind::Women ? ui->ListBox1 : ui->ListBox2;
     Guarded([&] { SelectPerson(state_.people, kind, CurrentLine(list), *this); });
+    UpdateAllWomen();
 }
 
 void TZZavelForm::Add(TableKind kind) {
     if (!MayAddPerson(state_.people, kind, *this)) return;
     if (QDialog* entry = kind == TableKind::Women ? womenEntry_ : menEntry_) entry->exec();
     Guarded([&] { ReloadPersonList(state_.people, kind, state_.config.DataDir, *this); });
+    UpdateAllWomen();
 }
 
 void TZZavelForm::SaveComment(TableKind kind) {
@@ -209,7 +223,10 @@ void TZZavelForm::SaveComment(TableKind kind) {
 
 void TZZavelForm::Delete(TableKind kind) {
     Guarded([&] { DeleteChosenPerson(state_.people, kind, state_.config.DataDir, *this); });
+    UpdateAllWomen();
 }
+
+void TZZavelForm::UpdateAllWomen() { ui->AllWomenButton->setEnabled(state_.people.ManChosen); }
 
 void TZZavelForm::BitBtn4Click() { Select(TableKind::Women); }
 void TZZavelForm::BitBtn5Click() { Add(TableKind::Women); }
@@ -253,11 +270,12 @@ bool TZZavelForm::Confirm(const std::string& text) { return boxes_.Confirm(this,
 namespace {
 
 // The compatibility bar of "Совместимость" (Image3).
-void DrawStrip(ImageCanvas* image, PairBarMode mode, std::int32_t minus, std::int32_t plus, const PairRowTexts& man) {
+void DrawStrip(ImageCanvas* image, PairBarMode mode, std::int32_t minus, std::int32_t plus, const PairRowTexts& man,
+               const PairBarExtras& extras = {}) {
     if (image->Surface().isNull()) image->FillSolid(Qt::white);
     QImage& surface = image->Surface();
     QPainter painter(&surface);
-    DrawPairBar(painter, surface.size(), mode, minus, plus, man);
+    DrawPairBar(painter, surface.size(), mode, minus, plus, man, extras);
     painter.end();
     image->update();
 }
@@ -275,17 +293,42 @@ void DrawRankingOn(ImageCanvas* image, const ScanTable& ranking, RankingMode mod
     image->update();
 }
 
+// "Совместимость" shows either the ranking list or the factors of a pair.
+void ShowFactorsInstead(Ui::TZZavelForm& ui, FactorPanel* factors, bool show) {
+    if (!show) factors->Clear();
+    ui.ScrollBox1->setVisible(!show);
+    factors->setVisible(show);
+}
+
+// Where the percentage stands among random pairs; nothing without the table.
+// A damaged table costs only this line of the page: `problem` says why.
+std::optional<int> PercentileFor(const std::string& dataDir, const AnalysisState& s, bool womanTimeKnown,
+                                 std::string& problem) {
+    const auto percent = CompatPercentOf(s.PlusTotal, s.MinusTotal);
+    if (!percent) return std::nullopt;
+    try {
+        const auto table = LoadPercentileTable(dataDir);
+        return table ? PercentileOf(*table, *percent, womanTimeKnown) : std::nullopt;
+    } catch (const std::exception& e) {
+        problem = e.what();
+        return std::nullopt;
+    }
+}
+
 class WindowPairObserver : public PairAnalysisObserver {
 public:
-    WindowPairObserver(Ui::TZZavelForm& ui, const PeopleState& people) : ui_(ui), people_(people) {}
+    WindowPairObserver(Ui::TZZavelForm& ui, const PeopleState& people, FactorPanel* factors,
+                       const AnalysisData& data)
+        : ui_(ui), people_(people), factors_(factors), data_(data) {}
     void ClearCompatibility() override {
+        ShowFactorsInstead(ui_, factors_, false);
         DrawRankingOn(ui_.Image2, ScanTable{}, RankingMode::Clear);
         DrawStrip(ui_.Image3, PairBarMode::ScaleOnly, 0, 0, PairRowTexts{});
     }
-    void ShowPage(MainPage page) override {
-        ui_.PageControl1->setCurrentIndex(static_cast<int>(page));
-        QCoreApplication::processEvents();
-    }
+    // The pages come to the front in the command's order; they are painted when
+    // it ends, with "Пара" in front: painting the pages passed through would
+    // only show them for a few milliseconds each.
+    void ShowPage(MainPage page) override { ui_.PageControl1->setCurrentIndex(static_cast<int>(page)); }
     void ManReportWritten(const std::string& rtfFile) override { ShowRtfFile(ui_.RichEdit2, rtfFile); }
     void ChartReady(const AnalysisState& s) override {
         // The bi-wheel on the chart image of "Карта", at its current size.
@@ -298,29 +341,50 @@ public:
     }
     void PairReportWritten(const std::string& rtfFile, const AnalysisState& s) override {
         ShowRtfFile(ui_.RichEdit1, rtfFile);
-        DrawStrip(ui_.Image3, PairBarMode::Full, s.MinusTotal, s.PlusTotal, PairRowTextsOf(people_.ChosenMan));
+        PairBarExtras extras;
+        std::string problem;
+        extras.percentile = PercentileFor(data_.dataDir, s, people_.ChosenWoman.TimeKnown != 0, problem);
+        DrawStrip(ui_.Image3, PairBarMode::Full, s.MinusTotal, s.PlusTotal, PairRowTextsOf(people_.ChosenMan),
+                  extras);
+        const TextDatabases& texts = data_.texts;
+        factors_->ShowFactors(s.Factors, [&texts](const ScoreFactor& f) {
+            return FactorParagraph(texts.AspectTexts, texts.HouseTexts, f);
+        });
+        if (!problem.empty()) factors_->Paragraph()->setPlainText(QString::fromStdString(problem));
+        ShowFactorsInstead(ui_, factors_, true);
     }
 
 private:
     Ui::TZZavelForm& ui_;
     const PeopleState& people_;
+    FactorPanel* factors_;
+    const AnalysisData& data_;
 };
 
+// "Анализ всех" (the men for the chosen woman) or "Все женщины" (the women for
+// the chosen man).
 class WindowScanObserver : public ScanObserver {
 public:
-    WindowScanObserver(Ui::TZZavelForm& ui) : ui_(ui) {}
+    WindowScanObserver(Ui::TZZavelForm& ui, FactorPanel* factors, bool women)
+        : ui_(ui), factors_(factors), women_(women) {}
     void Started() override {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         QCoreApplication::processEvents();
-        ui_.Label10->setText(QString::fromUtf8("Мужчина: Сканируем всех"));
+        if (!women_) {
+            ui_.Label10->setText(QString::fromUtf8("Мужчина: Сканируем всех"));
+            ui_.AllWomenButton->setEnabled(false);  // no man is chosen after it
+        }
         QCoreApplication::processEvents();
     }
     void ClearPages() override {
+        ShowFactorsInstead(ui_, factors_, false);
         ui_.PageControl1->setCurrentIndex(static_cast<int>(MainPage::Compatibility));
         ui_.Image1->FillSolid(Qt::white);  // the bi-wheel's blank mode: a white surface
         ui_.RichEdit1->clear();
         ui_.RichEdit2->clear();
-        DrawStrip(ui_.Image3, PairBarMode::ScaleOnly, 0, 0, PairRowTexts{});
+        PairBarExtras extras;
+        extras.women = women_;
+        DrawStrip(ui_.Image3, PairBarMode::ScaleOnly, 0, 0, PairRowTexts{}, extras);
         DrawRankingOn(ui_.Image2, ScanTable{}, RankingMode::Clear);
         QCoreApplication::processEvents();
     }
@@ -333,6 +397,8 @@ public:
 
 private:
     Ui::TZZavelForm& ui_;
+    FactorPanel* factors_;
+    bool women_;
 };
 
 }  // namespace
@@ -342,17 +408,24 @@ void TZZavelForm::BitBtn27Click() {
         Message(refusal);
         return;
     }
-    WindowPairObserver observer(*ui, state_.people);
     const AnalysisData data{state_.config.DataDir, state_.databases};
+    WindowPairObserver observer(*ui, state_.people, factors_, data);
     const AnalysisResult r = RunPairAnalysis(state_.people, data, state_, observer);
     if (r.ran && !r.ok) boxes_.ShowError(this, QString::fromStdString(r.message));
 }
 
 void TZZavelForm::BitBtn11Click() {
-    WindowScanObserver observer(*ui);
+    WindowScanObserver observer(*ui, factors_, false);
     const AnalysisData data{state_.config.DataDir, state_.databases};
     const AnalysisResult r = RunScan(state_.people, data, state_, observer);
     if (!r.ok) boxes_.ShowError(this, QString::fromStdString(r.message));
+}
+
+void TZZavelForm::AllWomenButtonClick() {
+    WindowScanObserver observer(*ui, factors_, true);
+    const AnalysisData data{state_.config.DataDir, state_.databases};
+    const AnalysisResult r = RunWomenScan(state_.people, data, state_, observer);
+    if (r.ran && !r.ok) boxes_.ShowError(this, QString::fromStdString(r.message));
 }
 
 void TZZavelForm::BitBtn29Click() {

@@ -18,6 +18,7 @@ namespace pelorin {
 class MessageBoxes;
 class TOboznachForm;
 class ImageCanvas;
+class FactorPanel;
 
 class TZZavelForm : public QWidget, private StartupView, private PersonListView {
     Q_OBJECT
@@ -56,6 +57,7 @@ public:
     void BitBtn29Click();
     void BitBtn2Click();
     void BitBtn21Click();
+    void AllWomenButtonClick();  // men: "Все женщины"
     void N22Click();
     void Timer1Timer();
 
@@ -94,6 +96,8 @@ private:
 
     void LoadPictures();
     void ConnectCommands();
+    // "Все женщины" needs a chosen man.
+    void UpdateAllWomen();
 
     std::unique_ptr<Ui::TZZavelForm> ui;
     std::string configPath_;
@@ -105,6 +109,7 @@ private:
     TOboznachForm* legend_ = nullptr;
     QDialog* womenEntry_ = nullptr;
     QDialog* menEntry_ = nullptr;
+    FactorPanel* factors_ = nullptr;  // under the bar of "Совместимость" after a pair analysis
     QTimer timer1_;
     bool started_ = false;
 };

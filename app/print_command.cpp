@@ -30,7 +30,9 @@ QString RunPrintAction(QWidget* parent, PrintAction action, const AppState& stat
     switch (action) {
         case PrintAction::WomenList: return PrintPersonList(printer, state.people.WomenTable);
         case PrintAction::MenList: return PrintPersonList(printer, state.people.MenTable);
-        case PrintAction::Ranking: return PrintRankingPage(printer, state.people.ChosenWoman, state.RankedResults);
+        case PrintAction::Ranking:
+            return PrintRankingPage(printer, state.ScanOfWomen ? state.people.ChosenMan : state.people.ChosenWoman,
+                                    state.RankedResults, state.ScanOfWomen);
         case PrintAction::ChartPage:
             return PrintChartPage(printer, {state.people.ChosenWoman, state.people.ChosenMan, state.WomanChart,
                                             state.ManChart, state.WomanCusps, state.AspectGrid});

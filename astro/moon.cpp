@@ -4,6 +4,7 @@
 
 #include "astro/base_routines.h"
 #include "astro/bodies.h"
+#include "astro/phasor.h"
 
 namespace pelorin {
 
@@ -147,27 +148,39 @@ static_assert(std::size(kLongitude) == 50);
 static_assert(std::size(kLatitude) == 34);
 static_assert(std::size(kParallax) == 30);
 
+// The multiples the tables use stay within those the arguments provide.
+template <std::size_t N>
+constexpr bool WithinMultiples(const LunarTerm (&terms)[N]) {
+    for (const LunarTerm& t : terms)
+        if (t.d < -4 || t.d > 4 || t.m < -2 || t.m > 2 || t.mp < -4 || t.mp > 4 || t.f < -3 || t.f > 3)
+            return false;
+    return true;
+}
+static_assert(WithinMultiples(kLongitude) && WithinMultiples(kLatitude) && WithinMultiples(kParallax));
+
 struct Arguments {
-    double D, M, Mp, F, E;  // radians, and the eccentricity factor
+    Multiples<4> D;
+    Multiples<2> M;
+    Multiples<4> Mp;
+    Multiples<3> F;
+    double E;  // the eccentricity factor
 };
+
+Phasor TermPhasor(const LunarTerm& t, const Arguments& a) {
+    return a.D.At(t.d) * a.M.At(t.m) * a.Mp.At(t.mp) * a.F.At(t.f);
+}
 
 template <std::size_t N>
 double SumSin(const LunarTerm (&terms)[N], const Arguments& a) {
     double sum = 0;
-    for (const LunarTerm& t : terms) {
-        const double arg = t.d * a.D + t.m * a.M + t.mp * a.Mp + t.f * a.F;
-        sum += (t.eccentric ? t.coef * a.E : t.coef) * std::sin(arg);
-    }
+    for (const LunarTerm& t : terms) sum += (t.eccentric ? t.coef * a.E : t.coef) * TermPhasor(t, a).s;
     return sum;
 }
 
 template <std::size_t N>
 double SumCos(const LunarTerm (&terms)[N], const Arguments& a) {
     double sum = 0;
-    for (const LunarTerm& t : terms) {
-        const double arg = t.d * a.D + t.m * a.M + t.mp * a.Mp + t.f * a.F;
-        sum += t.coef * std::cos(arg);
-    }
+    for (const LunarTerm& t : terms) sum += t.coef * TermPhasor(t, a).c;
     return sum;
 }
 
@@ -196,12 +209,8 @@ SeriesResult MoonSeries(double T) {
     F = F + b - 0.0247 * c - 0.0043 * k;
     M = M - 0.0018 * a;
 
-    Arguments args;
-    args.M = M * rad;
-    args.Mp = Mp * rad;
-    args.D = D * rad;
-    args.F = F * rad;
-    args.E = 1 - 0.002495 * T - 0.0000075 * T2;
+    const Arguments args{Multiples<4>(D * rad), Multiples<2>(M * rad), Multiples<4>(Mp * rad),
+                         Multiples<3>(F * rad), 1 - 0.002495 * T - 0.0000075 * T2};
 
     const double lambda = Lp + SumSin(kLongitude, args);
     const double beta = SumSin(kLatitude, args) *

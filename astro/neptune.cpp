@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "astro/bodies.h"
+#include "astro/phasor.h"
 
 namespace pelorin {
 
@@ -11,7 +12,6 @@ namespace {
 constexpr double kRad = kDriverDegToRad;
 
 double SinD(double x) { return std::sin(x * kRad); }
-double CosD(double x) { return std::cos(x * kRad); }
 
 // The angle of (x, y) in degrees, [0, 360), from arctan |y / x| and the quadrant.
 double AngleOf(double x, double y) {
@@ -42,34 +42,43 @@ SeriesResult NeptuneSeries(double T) {
     double M = 37.73063 + 218.4613 * T;
     const double u = T / 5 + 0.1;
 
-    const double A = (0.001089 * u - 0.589833) * SinD(g) + (0.004658 * u - 0.056094) * CosD(g) -
-                     0.024286 * SinD(2 * g);
-    const double B = 0.024039 * SinD(g) - 0.025303 * CosD(g) + 0.006206 * SinD(2 * g) - 0.005992 * CosD(2 * g);
+    const Phasor g1 = PhasorOf(g * kRad);
+    const Phasor g2 = g1 * g1;
+    const double A = (0.001089 * u - 0.589833) * g1.s + (0.004658 * u - 0.056094) * g1.c -
+                     0.024286 * g2.s;
+    const double B = 0.024039 * g1.s - 0.025303 * g1.c + 0.006206 * g2.s - 0.005992 * g2.c;
 
     L += A;
     M += A - B / e;
-    e += (4389 * SinD(g) + 4262 * CosD(g) + 1129 * SinD(2 * g) + 1089 * CosD(2 * g)) / 10000000.0;
-    const double a = 30.10957 + (-817 * SinD(g) + 8189 * CosD(g) + 781 * CosD(2 * g)) / 1000000.0;
+    e += (4389 * g1.s + 4262 * g1.c + 1129 * g2.s + 1089 * g2.c) / 10000000.0;
+    const double a = 30.10957 + (-817 * g1.s + 8189 * g1.c + 781 * g2.c) / 1000000.0;
 
     // Kepler's equation: exactly five substitutions.
     const double eDeg = e / kRad;
     double E = M;
     for (int n = 0; n < 5; ++n) E = M + eDeg * SinD(E);
 
-    const double x = a * (CosD(E) - e);
-    const double y = a * std::sqrt(1 - e * e) * SinD(E);
+    const Phasor ee = PhasorOf(E * kRad);
+    const double x = a * (ee.c - e);
+    const double y = a * std::sqrt(1 - e * e) * ee.s;
     const double v = AngleOf(x, y);
-    double r = a * (1 - e * CosD(E));
+    double r = a * (1 - e * ee.c);
 
     const double w = L + v - M - Om;
-    double lambda = Om + AngleOf(CosD(w), SinD(w) * CosD(i));
-    double beta = std::asin(SinD(w) * SinD(i)) / kRad;
+    const Phasor ww = PhasorOf(w * kRad);
+    const Phasor ii = PhasorOf(i * kRad);
+    double lambda = Om + AngleOf(ww.c, ww.s * ii.c);
+    double beta = std::asin(ww.s * ii.s) / kRad;
 
-    const double DP2 = 2 * (D - P);
-    lambda += -0.009556 * SinD(K) - 0.005178 * SinD(H) + 0.002572 * SinD(DP2) - 0.002979 * CosD(DP2) * SinD(D) -
-              0.002833 * SinD(DP2) * CosD(D);
-    beta += 0.000336 * CosD(DP2) * SinD(D) + 0.000364 * SinD(DP2) * CosD(D);
-    r += (-40596 + 4992 * CosD(K) + 2744 * CosD(H) + 2044 * CosD(D - P) + 1051 * CosD(DP2)) / 1000000.0;
+    const Phasor dd = PhasorOf(D * kRad);
+    const Phasor dp = PhasorOf((D - P) * kRad);
+    const Phasor dp2 = dp * dp;  // 2 (D - P)
+    const Phasor kk = PhasorOf(K * kRad);
+    const Phasor hh = PhasorOf(H * kRad);
+    lambda += -0.009556 * kk.s - 0.005178 * hh.s + 0.002572 * dp2.s - 0.002979 * dp2.c * dd.s -
+              0.002833 * dp2.s * dd.c;
+    beta += 0.000336 * dp2.c * dd.s + 0.000364 * dp2.s * dd.c;
+    r += (-40596 + 4992 * kk.c + 2744 * hh.c + 2044 * dp.c + 1051 * dp2.c) / 1000000.0;
 
     return FinishSeries(lambda * kRad, beta * kRad, r, T);
 }

@@ -4,8 +4,38 @@
 
 #include "astro/base_routines.h"
 #include "astro/bodies.h"
+#include "astro/phasor.h"
 
 namespace pelorin {
+
+namespace {
+// Perturbations by Venus, Mars and Jupiter in longitude (radians) and in the
+// logarithm of the radius (millionths); angles g, Venus, Mars (twice its mean
+// longitude) and Jupiter.
+constexpr PeriodicTerm kLongitudeTerms[] = {
+    {0.00002346, {-1, 1, 0, 0}, 5.2203},
+    {0.00002679, {-2, 2, 0, 0}, 2.5886},
+    {0.00001211, {-3, 2, 0, 0}, 5.5143},
+    {0.00000756, {-4, 3, 0, 0}, 6.0258},
+    {0.00000496, {-5, 3, 0, 0}, 5.5528},
+    {0.0000099, {2, 0, -1, 0}, 6.002},
+    {0.00000858, {1, 0, -1, 0}, 3.4977},
+    {0.00003495, {1, 0, 0, -1}, 3.1334},
+    {0.00001261, {0, 0, 0, -1}, 4.594},
+    {0.00001324, {2, 0, 0, -2}, 1.521},
+    {0.00000781, {1, 0, 0, -2}, 1.911},
+};
+constexpr PeriodicTerm kRadiusTerms[] = {
+    {2.4, {-1, 1, 0, 0}, 3.6491},
+    {6.8, {-2, 2, 0, 0}, 1.0178},
+    {1.0, {-3, 3, 0, 0}, 1.5284},
+    {1.5, {-4, 3, 0, 0}, 4.455},
+    {2.1, {2, 0, -1, 0}, 4.4301},
+    {7.1, {1, 0, 0, -1}, 1.5629},
+    {4.0, {2, 0, 0, -2}, 6.2327},
+    {1.5, {1, 0, 0, -2}, 0.3398},
+};
+}  // namespace
 
 SeriesResult SunSeries(double T) {
     using std::cos;
@@ -13,32 +43,27 @@ SeriesResult SunSeries(double T) {
     const double T2 = T * T;
     const double M = ReduceTurn(6.25658358 + 628.301946 * T + 0.0000026 * T2);
     const double g = M + 0.000031 * sin(4.035 + 0.3526 * T) + 0.0000091 * sin(0.999 + 2.6227 * T);
+    const Harmonics gh(g, 5);
     double lambda = 4.908229 + 0.03000526 * T + 0.0000079 * T2 + g +
-                    (0.0335009 - 0.00008358 * T) * sin(g) + (0.0003507 - 0.00000175 * T) * sin(2 * g) +
-                    0.00000511 * sin(3 * g);
+                    (0.0335009 - 0.00008358 * T) * gh.pos[1].s + (0.0003507 - 0.00000175 * T) * gh.pos[2].s +
+                    0.00000511 * gh.pos[3].s;
     // Moon.
-    const double A = 6.1215 + 7771.38 * T;
-    lambda += 0.0000312 * sin(A);
-    // Venus.
-    const double C = 3.708 + 1021.3229 * T;
-    lambda += 0.00002346 * cos(C + 5.2203 - g) + 0.00002679 * cos(2 * C + 2.5886 - 2 * g) +
-              0.00001211 * cos(2 * C + 5.5143 - 3 * g) + 0.00000756 * cos(3 * C + 6.0258 - 4 * g) +
-              0.00000496 * cos(3 * C + 5.5528 - 5 * g);
-    // Mars.
-    const double J = 2 * (5.5777 + 334.0556 * T);
-    lambda += 0.0000099 * cos(2 * g + 6.002 - J) + 0.00000858 * cos(g + 3.4977 - J);
-    // Jupiter.
-    const double N = 3.9319 + 52.9635 * T;
-    lambda += 0.00003495 * cos(g + 3.1334 - N) + 0.00001261 * cos(4.594 - N) +
-              0.00001324 * cos(2 * g + 1.521 - 2 * N) + 0.00000781 * cos(g + 1.911 - 2 * N);
+    const Phasor A = PhasorOf(6.1215 + 7771.38 * T);
+    const double cosA = A.c;
+    lambda += 0.0000312 * A.s;
+    // Venus, Mars and Jupiter.
+    const Harmonics C(3.708 + 1021.3229 * T, 3);
+    const Harmonics J(2 * (5.5777 + 334.0556 * T), 1);
+    const Harmonics N(3.9319 + 52.9635 * T, 2);
+    const Harmonics* const angles[4] = {&gh, &C, &J, &N};
+    static const PeriodicTable longitudeTerms(kLongitudeTerms);
+    static const PeriodicTable radiusTerms(kRadiusTerms);
+    lambda += longitudeTerms.SumCos(angles);
     // Radius vector and its logarithmic perturbation in millionths.
     const double e = 0.01675104 - 0.0000418 * T;
     const double k = 3 * e * e * e / 8;
-    double r = 1 + e * e / 2 + (k - e) * cos(g) - (e * e / 2) * cos(2 * g) - k * cos(3 * g);
-    const double P = 13.4 * cos(A) + 2.4 * cos(C + 3.6491 - g) + 6.8 * cos(2 * C + 1.0178 - 2 * g) +
-                     1.0 * cos(3 * C + 1.5284 - 3 * g) + 1.5 * cos(3 * C + 4.455 - 4 * g) +
-                     2.1 * cos(2 * g + 4.4301 - J) + 7.1 * cos(g + 1.5629 - N) +
-                     4.0 * cos(2 * g + 6.2327 - 2 * N) + 1.5 * cos(g + 0.3398 - 2 * N);
+    double r = 1 + e * e / 2 + (k - e) * gh.pos[1].c - (e * e / 2) * gh.pos[2].c - k * gh.pos[3].c;
+    const double P = 13.4 * cosA + radiusTerms.SumCos(angles);
     r *= std::pow(10.0, P / 1000000.0);
     return FinishSeries(lambda, 0.0, r, T);
 }

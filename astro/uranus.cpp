@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "astro/bodies.h"
+#include "astro/phasor.h"
 
 namespace pelorin {
 
@@ -20,21 +21,31 @@ SeriesResult UranusSeries(double T) {
     const double T2 = T * T;
     const double T1 = T + 1;
 
-    double P = 19402 * sin(U) + 570 * sin(2 * U) + 23 * sin(3 * U) + 7 * T * sin(2 * U) - 4 * T * cos(2 * U);
-    P += sin(U) * (112 * T - 2 * T2 - 8 + 4 * cos(J - U) - 2 * sin(J - U) - 16 * cos(3 * (U - N)) +
-                   8 * sin(3 * (U - N)));
-    P += cos(U) * (4 * T1 - 68 * T - 10 * T2 - 5 * cos(U - N) + 4 * sin(U - N) + 9 * cos(3 * (U - N)) +
-                   18 * sin(3 * (U - N)));
-    P += sin(3 * U) * (3 * sin(S - U) - 5 * cos(S - U)) + cos(3 * U) * (3 * cos(S - U) + 5 * sin(S - U));
-    P += 17 * T1 / 2 + 7 * T1 * T1 / 4 - 22 + 76 * cos(3 * U - S) - 102 * sin(3 * U - S) +
-         20 * cos(S - 2 * U) + 143 * sin(S - 2 * U) - 21 * cos(J - U) - 49 * sin(J - U) - 29 * cos(U - N) +
-         20 * sin(U - N) + 29 * cos(2 * (U - N)) + 10 * sin(2 * (U - N)) + 4 * cos(3 * (U - N)) +
-         14 * sin(3 * (U - N)) - 19 * cos(S - U) + 13 * sin(S - U);
+    const Multiples<3> u(U);
+    const Phasor sp = PhasorOf(S);
+    const Phasor su = sp * Conj(u.pos[1]);               // S - U
+    const Phasor s2u = sp * Conj(u.pos[2]);              // S - 2U
+    const Phasor u3s = u.pos[3] * Conj(sp);              // 3U - S
+    const Phasor ju = PhasorOf(J) * Conj(u.pos[1]);      // J - U
+    const Phasor un = u.pos[1] * Conj(PhasorOf(N));      // U - N
+    const Phasor un2 = un * un;
+    const Phasor un3 = un2 * un;
+
+    double P = 19402 * u.pos[1].s + 570 * u.pos[2].s + 23 * u.pos[3].s + 7 * T * u.pos[2].s - 4 * T * u.pos[2].c;
+    P += u.pos[1].s * (112 * T - 2 * T2 - 8 + 4 * ju.c - 2 * ju.s - 16 * un3.c +
+                   8 * un3.s);
+    P += u.pos[1].c * (4 * T1 - 68 * T - 10 * T2 - 5 * un.c + 4 * un.s + 9 * un3.c +
+                   18 * un3.s);
+    P += u.pos[3].s * (3 * su.s - 5 * su.c) + u.pos[3].c * (3 * su.c + 5 * su.s);
+    P += 17 * T1 / 2 + 7 * T1 * T1 / 4 - 22 + 76 * u3s.c - 102 * u3s.s +
+         20 * s2u.c + 143 * s2u.s - 21 * ju.c - 49 * ju.s - 29 * un.c +
+         20 * un.s + 29 * un2.c + 10 * un2.s + 4 * un3.c +
+         14 * un3.s - 19 * su.c + 13 * su.s;
     const double lambda = 4.247475 + 7.503143 * T + 0.00017 * T2 + P / kArcSec;
 
-    const double logR = 1.283294 + (-20414 * cos(U) - 720 * cos(2 * U) - 71 * T * sin(U) - 130 * T * cos(U) -
-                                    76 * sin(U - S) - 133 * cos(2 * U - S) - 103 * cos(U - J) -
-                                    45 * sin(U - J)) /
+    const double logR = 1.283294 + (-20414 * u.pos[1].c - 720 * u.pos[2].c - 71 * T * u.pos[1].s - 130 * T * u.pos[1].c -
+                                    76 * (-su.s) - 133 * s2u.c - 103 * ju.c -
+                                    45 * (-ju.s)) /
                                        1000000.0;
     const double r = std::pow(10.0, logR);
     const double beta = std::asin(0.013485 * sin(lambda - 1.2826 - 0.0089 * T));

@@ -1,5 +1,8 @@
 // pelorin-cli pair: the whole pair analysis of a woman and a man named by their
 // stamps, the report files written in the data directory as the program does.
+#include <cstdio>
+
+#include "analysis/percentile.h"
 #include "analysis/score.h"
 #include "analysis/pair_analysis.h"
 #include "cli/analysis_input.h"
@@ -17,6 +20,39 @@ std::string GridJson(const AspectGrid& grid) {
         rows.push_back(JsonArray(cells));
     }
     return JsonArray(rows);
+}
+
+// The weighted facts, strongest first.
+std::string FactorsJson(const std::vector<ScoreFactor>& factors) {
+    std::vector<std::string> items;
+    static const char* const kBodies[] = {"",        "Sun",    "Moon",   "Mercury", "Venus", "Mars",
+                                          "Jupiter", "Saturn", "Uranus", "Neptune", "Pluto"};
+    const auto body = [](int n) { return std::string(n >= 1 && n <= 10 ? kBodies[n] : ""); };
+    for (const ScoreFactor& f : StrongestFirst(factors)) {
+        JsonObject o;
+        if (f.kind == ScoreFactor::Kind::Aspect)
+            o.str("kind", "aspect").str("man_body", body(f.manBody)).str("woman_body", body(f.womanBody));
+        else
+            o.str("kind", "house").str("man_body", body(f.manBody)).num("house", f.house);
+        if (f.kind == ScoreFactor::Kind::Aspect) o.num("aspect", f.angle);
+        items.push_back(o.num("weight", f.weight).text());
+    }
+    return JsonArray(items);
+}
+
+// Where the percentage stands among random pairs; null without a table (or with
+// a damaged one, which is said on standard error).
+std::string PercentileJson(const std::string& dataDir, std::optional<std::int32_t> percent, bool timeKnown) {
+    if (!percent) return "null";
+    try {
+        const auto table = LoadPercentileTable(dataDir);
+        if (!table) return "null";
+        const auto n = PercentileOf(*table, *percent, timeKnown);
+        return n ? JsonNumber(*n) : "null";
+    } catch (const Error& e) {
+        std::fprintf(stderr, "pelorin-cli pair: %s\n", e.what());
+        return "null";
+    }
 }
 
 int RunPair(const std::vector<std::string>& argv) {
@@ -46,6 +82,8 @@ int RunPair(const std::vector<std::string>& argv) {
                   .raw("aspects", GridJson(state.AspectGrid))
                   .raw("overlay", JsonArray(overlay))
                   .raw("natal", GridJson(state.NatalAspectGrid))
+                  .raw("factors", FactorsJson(state.Factors))
+                  .raw("percentile", PercentileJson(in.config.DataDir, percent, in.people.ChosenWoman.TimeKnown != 0))
                   .text());
     return 0;
 }

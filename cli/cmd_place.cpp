@@ -3,6 +3,7 @@
 #include "cli/json.h"
 #include "astro/birth_moment.h"
 #include "people/atlas.h"
+#include "people/city_search.h"
 #include "people/time_zones.h"
 #include "base/cp1251.h"
 #include "base/dir_lock.h"
@@ -26,8 +27,34 @@ std::optional<std::string> FindEntry(const std::vector<std::string>& entries, co
     return std::nullopt;
 }
 
+// --find: the cities of every region whose name begins with the text, as the
+// chooser's search field lists them.
+int RunFind(const Args& args) {
+    for (const char* other : {"region", "country", "city", "date", "time"})
+        if (args.has(other)) throw UsageError(std::string("--find takes no --") + other);
+    std::size_t bad = std::string::npos;
+    const std::string text = Utf8ToCp1251(args.required("find"), &bad);
+    if (bad != std::string::npos) throw UsageError("--find: the text has a character Windows-1251 lacks");
+    const Config config = ReadConfig(args.required("config"));
+    const DirLock lock(config.DataDir, LockUse::Read);
+    const CitySearch search = CitySearch::Build(config.DataDir);
+    std::vector<std::string> items;
+    for (const CityHit& h : search.Find(text, std::size_t(-1)))
+        items.push_back(JsonObject()
+                            .str("region", RegionName(h.region))
+                            .str("region_caption", RegionCaption(h.region))
+                            .str("country", Cp1251ToUtf8(TrimTrailing(h.country.substr(1))))
+                            .str("city", Cp1251ToUtf8(TrimTrailing(h.city.substr(1))))
+                            .num("lat", h.latMinutes / 60.0)
+                            .num("lon", h.lonMinutes / 60.0)
+                            .text());
+    PrintJson(JsonArray(items));
+    return 0;
+}
+
 int RunPlace(const std::vector<std::string>& argv) {
-    Args args(argv, {"config", "region", "country", "city", "date", "time"});
+    Args args(argv, {"config", "region", "country", "city", "date", "time", "find"});
+    if (args.has("find")) return RunFind(args);
     const std::string region = args.required("region");
     const std::string countryText = Utf8ToCp1251(args.required("country"));
     const std::string cityText = Utf8ToCp1251(args.required("city"));
@@ -73,7 +100,7 @@ int RunPlace(const std::vector<std::string>& argv) {
 }
 
 Register reg({"place",
-              "place --config FILE --region NAME --country TEXT --city TEXT --date DD.MM.YYYY [--time HH:MM]",
+              "place --config FILE (--region NAME --country TEXT --city TEXT --date DD.MM.YYYY [--time HH:MM] | --find TEXT)",
               RunPlace});
 
 }  // namespace

@@ -1,5 +1,6 @@
-// pelorin-cli scan: the chosen woman against every man of the men's file, the
-// ranking highest percentage first.
+// pelorin-cli scan: the chosen woman against every man of the men's file (or,
+// with --man, the chosen man against every woman), the ranking highest
+// percentage first.
 #include "analysis/pair_analysis.h"
 #include "cli/analysis_input.h"
 #include "cli/command.h"
@@ -10,18 +11,26 @@ namespace pelorin::cli {
 namespace {
 
 int RunScanCommand(const std::vector<std::string>& argv) {
-    Args args(argv, {"config", "woman"});
+    Args args(argv, {"config", "woman", "man"});
     const std::string configFile = args.required("config");
-    const std::string womanStamp = args.required("woman");
+    if (args.has("woman") == args.has("man")) throw UsageError("give either --woman or --man");
+    const bool ofWomen = args.has("man");
 
     AnalysisInput in;
     LoadAnalysisInput("scan", configFile, in);
-    in.people.ChosenWoman = PersonByStamp(in.people.WomenTable, womanStamp, in.config.DataDir);
-    in.people.WomanChosen = true;
+    if (ofWomen) {
+        in.people.ChosenMan = PersonByStamp(in.people.MenTable, *args.get("man"), in.config.DataDir);
+        in.people.ManChosen = true;
+    } else {
+        in.people.ChosenWoman = PersonByStamp(in.people.WomenTable, *args.get("woman"), in.config.DataDir);
+        in.people.WomanChosen = true;
+    }
 
     AnalysisState state;
     ScanObserver none;
-    const AnalysisResult r = RunScan(in.people, {in.config.DataDir, in.texts}, state, none);
+    const AnalysisData data{in.config.DataDir, in.texts};
+    const AnalysisResult r =
+        ofWomen ? RunWomenScan(in.people, data, state, none) : RunScan(in.people, data, state, none);
     if (!r.ok) throw Error(r.message);
 
     std::vector<std::string> items;
@@ -40,7 +49,7 @@ int RunScanCommand(const std::vector<std::string>& argv) {
     return 0;
 }
 
-Register reg({"scan", "scan --config FILE --woman STAMP", RunScanCommand});
+Register reg({"scan", "scan --config FILE (--woman STAMP | --man STAMP)", RunScanCommand});
 
 }  // namespace
 }  // namespace pelorin::cli

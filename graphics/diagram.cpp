@@ -4,6 +4,7 @@
 
 #include "analysis/score.h"
 #include "base/cp1251.h"
+#include "graphics/glyph_tables.h"
 
 namespace pelorin {
 
@@ -100,14 +101,18 @@ PairRowTexts PairRowTextsOf(const PersonRecord& man) {
     return t;
 }
 
+std::string PercentileText(int percentile) { return "выше, чем у " + std::to_string(percentile) + " % пар"; }
+
 DiagramOps PairBarOps(PairBarMode mode, std::int32_t minusTotal, std::int32_t plusTotal, const PairRowTexts& man,
-                      int width, int height) {
+                      int width, int height, const PairBarExtras& extras) {
     DiagramOps ops;
     ops.push_back(Fill({0, 0, width, height}, kDiagramWhite));
 
     // Column header, size 10.
     ops.push_back(Text(490, 0, "Совместимость", kPercentBlue, 10, false, kDiagramWhite));
-    const std::pair<int, const char*> heads[] = {{10, "Имя мужчины"}, {160, "Страна, город"}, {330, "Родился"},
+    const std::pair<int, const char*> heads[] = {{10, extras.women ? "Имя женщины" : "Имя мужчины"},
+                                                  {160, "Страна, город"},
+                                                  {330, extras.women ? "Родилась" : "Родился"},
                                                   {430, "30%"},       {495, "50%"},           {560, "70%"},
                                                   {630, "90%"}};
     for (const auto& [x, text] : heads) ops.push_back(Text(x, 15, text, kDiagramBlack, 10, false, kDiagramWhite));
@@ -138,7 +143,28 @@ DiagramOps PairBarOps(PairBarMode mode, std::int32_t minusTotal, std::int32_t pl
     if (bar.rest > 0)
         ops.push_back(Fill({kPairBarX + bar.filled, 41, kPairBarX + bar.filled + bar.rest, 53}, kBarRest));
     PairScaleMarks(ops);
+    if (extras.percentile)
+        ops.push_back(Text(655, 38, PercentileText(*extras.percentile), kPercentBlue, 8, false, kDiagramWhite));
     return ops;
+}
+
+std::string FactorLabel(const ScoreFactor& f) {
+    const auto body = [](int n) {
+        return std::string(n >= 1 && n <= 10 ? BodyNames[static_cast<std::size_t>(n)] : std::string_view("?"));
+    };
+    const std::string weight = (f.weight > 0 ? "+" : "") + std::to_string(f.weight);
+    if (f.kind == ScoreFactor::Kind::House)
+        return weight + "  " + body(f.manBody) + " мужчины в " + std::to_string(f.house) + "-м доме женщины";
+    std::string aspect = "аспект " + std::to_string(f.angle) + "°";
+    switch (f.angle) {
+        case 0: aspect = "соединение"; break;
+        case 60: aspect = "секстиль"; break;
+        case 90: aspect = "квадратура"; break;
+        case 120: aspect = "тригон"; break;
+        case 180: aspect = "оппозиция"; break;
+        default: break;
+    }
+    return weight + "  " + body(f.manBody) + " мужчины – " + aspect + " – " + body(f.womanBody) + " женщины";
 }
 
 int RankingRowCount(const ScanTable& ranking) {

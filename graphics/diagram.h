@@ -104,9 +104,27 @@ struct PairRowTexts {
 };
 PairRowTexts PairRowTextsOf(const PersonRecord& man);
 
+// What the header picture adds beyond its row: the column headers of a ranking
+// of women ("Имя женщины", "Родилась"), and beside the percentage of the pair
+// where it stands among pairs in general ("выше, чем у N % пар").
+struct PairBarExtras {
+    bool women = false;
+    std::optional<int> percentile;
+};
+
+// "выше, чем у N % пар".
+std::string PercentileText(int percentile);
+
 // Everything drawn on the header picture of `width` x `height` pixels.
 DiagramOps PairBarOps(PairBarMode mode, std::int32_t minusTotal, std::int32_t plusTotal, const PairRowTexts& man,
-                      int width = kPairBarWidth, int height = kPairBarHeight);
+                      int width = kPairBarWidth, int height = kPairBarHeight, const PairBarExtras& extras = {});
+
+// ---- Factors of the percentage ---------------------------------------------
+
+// One factor as the list under the bar shows it (UTF-8): the signed weight and
+// the fact, "+3  Венера мужчины – тригон – Солнце женщины" or
+// "-2  Сатурн мужчины в 7-м доме женщины".
+std::string FactorLabel(const ScoreFactor& factor);
 
 // ---- List picture ----------------------------------------------------------
 

@@ -307,7 +307,9 @@ double RankingBarFill(int p) {
 
 double RankingRowY(int row) { return 2.85 + 0.35 * row; }
 
-PrintDocument RankingDocument(const PersonRecord& woman, const ScanTable& ranked, const PageMeasure& page) {
+PrintDocument RankingDocument(const PersonRecord& person, const ScanTable& ranked, const PageMeasure& page,
+                              bool women) {
+    const PersonRecord& woman = person;  // the heading's person: the woman of a ranking of men
     constexpr double kClosing = 27.1;
     const double W = page.widthCm;
     const int perPage = ListRowsThatFit(page.heightCm, kClosing);
@@ -326,9 +328,9 @@ PrintDocument RankingDocument(const PersonRecord& woman, const ScanTable& ranked
         ops.push_back(Text(WomanBirthLine(woman), kArial, 10, 5.0, 1.4, true));
         ops.push_back(Text(ProgramTitle(), kArial, 10, 1.5, 0.7, true));
         const double hy = 2.4;
-        ops.push_back(Text(Cp("Имя мужчины"), kArial, 10, 1.7, hy));
+        ops.push_back(Text(Cp(women ? "Имя женщины" : "Имя мужчины"), kArial, 10, 1.7, hy));
         ops.push_back(Text(Cp("Страна, город"), kArial, 10, 5.3, hy));
-        ops.push_back(Text(Cp("Родился"), kArial, 10, 9.6, hy));
+        ops.push_back(Text(Cp(women ? "Родилась" : "Родился"), kArial, 10, 9.6, hy));
         ops.push_back(Text("%", kArial, 10, 11.7, hy));
         ops.push_back(Text("30%", kArial, 10, 12.5, hy));
         ops.push_back(Text("50%", kArial, 10, 14.5, hy));

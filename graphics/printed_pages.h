@@ -118,7 +118,9 @@ double RankingRowY(int row);
 // 1..67 on the first page as it is laid out; entries 68..99 on a second page with
 // the same heading when one of them is used. A man without a percentage (no
 // database entry matched) shows the text of the screen list instead of his
-// percentage and bar.
-PrintDocument RankingDocument(const PersonRecord& woman, const ScanTable& ranked, const PageMeasure& page);
+// percentage and bar. With `women` the ranking is of women for the man `person`
+// ("Имя женщины", "Родилась" in the column headers).
+PrintDocument RankingDocument(const PersonRecord& person, const ScanTable& ranked, const PageMeasure& page,
+                              bool women = false);
 
 }  // namespace pelorin

@@ -1,10 +1,12 @@
 // The spread of the compatibility percentage over random pairs, for tuning the
-// weights of the interpretation databases.
-//   pelorin-score-distribution DATADIR [PAIRS [SEED]]
+// weights of the interpretation databases, and the table of that spread that the
+// program ships ("pairs.tbl", where a pair stands among pairs in general).
+//   pelorin-score-distribution DATADIR [PAIRS [SEED]] [--table FILE]
 // Births are drawn uniformly from 1940-01-01 to 2005-12-31 at a random time of day;
 // each woman gets a random place between 45 deg S and 60 deg N. Every pair is
 // scored twice: as if the woman's birth time were unknown (aspects only) and known
-// (aspects and houses). Prints percentiles of both.
+// (aspects and houses). Prints percentiles of both; with --table also writes
+// the counts per percentage to FILE.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +15,7 @@
 #include <vector>
 
 #include "analysis/aspects.h"
+#include "analysis/percentile.h"
 #include "analysis/score.h"
 #include "analysis/text_base.h"
 #include "astro/base_routines.h"
@@ -51,13 +54,21 @@ void Print(const char* title, Spread s) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2 || argc > 4) {
-        std::fprintf(stderr, "usage: pelorin-score-distribution DATADIR [PAIRS [SEED]]\n");
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::string tableFile;
+    for (std::size_t i = 0; i + 1 < args.size(); ++i)
+        if (args[i] == "--table") {
+            tableFile = args[i + 1];
+            args.erase(args.begin() + static_cast<std::ptrdiff_t>(i), args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+            break;
+        }
+    if (args.empty() || args.size() > 3 || (!args.empty() && args[0].rfind("--", 0) == 0)) {
+        std::fprintf(stderr, "usage: pelorin-score-distribution DATADIR [PAIRS [SEED]] [--table FILE]\n");
         return 2;
     }
-    const std::string dataDir = std::string(argv[1]) + "/";
-    const int pairs = argc > 2 ? std::atoi(argv[2]) : 10000;
-    const unsigned seed = argc > 3 ? static_cast<unsigned>(std::atoi(argv[3])) : 1u;
+    const std::string dataDir = args[0] + "/";
+    const int pairs = args.size() > 1 ? std::atoi(args[1].c_str()) : 10000;
+    const unsigned seed = args.size() > 2 ? static_cast<unsigned>(std::atoi(args[2].c_str())) : 1u;
     using namespace pelorin;
     TextDatabases db;
     try {
@@ -73,9 +84,9 @@ int main(int argc, char** argv) {
     const double first = DayNumberOf(1, 1, 1940, 0, 0, 0), last = DayNumberOf(31, 12, 2005, 0, 0, 0);
     std::uniform_real_distribution<double> day(first, last), lat(-45.0, 60.0), lon(-180.0, 180.0);
 
-    ScoreLookups lookups;
-    lookups.aspect = [&](int m, int a, int w) { return AspectWeight(db.AspectTexts, m, a, w); };
-    lookups.house = [&](int m, int h) { return db.HouseTexts.Find(EntryKind::House, {m, h, 0, 0}).weight; };
+    const ScoreLookups lookups = ScanLookups(db.AspectTexts, db.HouseTexts);
+    PercentileTable table;
+    table.textsFingerprint = TextsFingerprint(db);
 
     Spread aspectsOnly, withHouses;
     for (int i = 0; i < pairs; ++i) {
@@ -94,11 +105,27 @@ int main(int argc, char** argv) {
         for (bool known : {false, true}) {
             const PairScore s = ScorePair(grid, overlay, known, lookups);
             Spread& target = known ? withHouses : aspectsOnly;
-            if (s.CompatPercent) target.percents.push_back(*s.CompatPercent);
+            if (s.CompatPercent) {
+                target.percents.push_back(*s.CompatPercent);
+                ++(known ? table.knownTime : table.unknownTime)[static_cast<std::size_t>(*s.CompatPercent)];
+            }
             else ++target.undefined;
         }
     }
     Print("birth time of the woman unknown (aspects only)", aspectsOnly);
     Print("birth time of the woman known (aspects and houses)", withHouses);
+    if (!tableFile.empty()) {
+        const std::string comment =
+            "Spread of the compatibility percentage over " + std::to_string(pairs) +
+            " random pairs (seed " + std::to_string(seed) + "), made by\n"
+            "pelorin-score-distribution from the aspect and house databases; see tools/README.md.";
+        try {
+            WriteFileAtomic(tableFile, PercentileTableText(table, comment));
+        } catch (const Error& e) {
+            std::fprintf(stderr, "%s\n", e.what());
+            return 1;
+        }
+        std::printf("table written to %s\n", tableFile.c_str());
+    }
     return 0;
 }

@@ -15,8 +15,12 @@ namespace pelorin {
 void ShowRtfFile(QTextEdit* view, const std::string& path) {
     const RtfDocument doc = ParseRtf(ReadWholeFile(path));
     QTextDocument* text = view->document();
+    // A report is shown, not edited: no undo history, and one edit block, so
+    // that the document is laid out once and not after every run.
+    text->setUndoRedoEnabled(false);
     text->clear();
     QTextCursor cursor(text);
+    cursor.beginEditBlock();
     bool first = true;
     for (const RtfParagraph& p : doc.paragraphs) {
         QTextBlockFormat block;
@@ -35,6 +39,7 @@ void ShowRtfFile(QTextEdit* view, const std::string& path) {
             cursor.insertText(QString::fromStdString(Cp1251ToUtf8(r.text)), f);
         }
     }
+    cursor.endEditBlock();
     view->moveCursor(QTextCursor::Start);
 }
 

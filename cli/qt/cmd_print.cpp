@@ -1,7 +1,7 @@
 // pelorin-cli print: a printed page of the program, through the printing code of
 // the window, to a PDF file. The lists of women and men; the chart page and the
 // two reports of a pair (after the pair analysis); the ranking of a woman (after
-// the scan of all men). Built only with the Qt layer; runs without a display.
+// the scan of all men) or of a man (after the scan of all women). Built only with the Qt layer; runs without a display.
 #include <QApplication>
 #include <QFile>
 #include <QPdfWriter>
@@ -42,8 +42,12 @@ int RunPrint(const std::vector<std::string>& argv) {
     if (!lists && !pair && page != "ranking")
         throw UsageError("--page: women, men, chart, ranking, pair или man, а не «" + page + "»");
     // Check the options before anything is read or computed.
-    const std::string womanStamp = lists ? std::string() : args.required("woman");
-    const std::string manStamp = pair ? args.required("man") : std::string();
+    // The ranking is of men for --woman, or of women for --man.
+    const bool rankingOfWomen = page == "ranking" && args.has("man");
+    if (page == "ranking" && args.has("woman") == args.has("man"))
+        throw UsageError("--page ranking: give either --woman or --man");
+    const std::string womanStamp = lists || rankingOfWomen ? std::string() : args.required("woman");
+    const std::string manStamp = pair || rankingOfWomen ? args.required("man") : std::string();
 
     AnalysisInput in;
     if (lists) {
@@ -58,7 +62,7 @@ int RunPrint(const std::vector<std::string>& argv) {
     const std::string& dir = in.config.DataDir;
 
     AnalysisState state;
-    if (!lists) {
+    if (!lists && !rankingOfWomen) {
         in.people.ChosenWoman = PersonByStamp(in.people.WomenTable, womanStamp, dir);
         in.people.WomanChosen = true;
     }
@@ -67,6 +71,12 @@ int RunPrint(const std::vector<std::string>& argv) {
         in.people.ManChosen = true;
         PairAnalysisObserver none;
         const AnalysisResult r = RunPairAnalysis(in.people, {dir, in.texts}, state, none);
+        if (!r.ok) throw Error(r.message);
+    } else if (rankingOfWomen) {
+        in.people.ChosenMan = PersonByStamp(in.people.MenTable, manStamp, dir);
+        in.people.ManChosen = true;
+        ScanObserver none;
+        const AnalysisResult r = RunWomenScan(in.people, {dir, in.texts}, state, none);
         if (!r.ok) throw Error(r.message);
     } else if (page == "ranking") {
         ScanObserver none;
@@ -93,7 +103,9 @@ int RunPrint(const std::vector<std::string>& argv) {
                      out);
     } else if (page == "ranking") {
         SetUpPdfWriter(writer, QStringLiteral("Оценка совместимости"));
-        CheckPrinted(PrintRankingPage(writer, in.people.ChosenWoman, state.RankedResults), out);
+        CheckPrinted(PrintRankingPage(writer, rankingOfWomen ? in.people.ChosenMan : in.people.ChosenWoman,
+                                      state.RankedResults, rankingOfWomen),
+                     out);
     } else {
         const char* name = page == "pair" ? "Itogo.rtf" : "Itogo_Men.rtf";
         QTextEdit view;

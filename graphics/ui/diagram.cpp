@@ -65,8 +65,8 @@ void PaintDiagramOps(QPainter& canvas, const DiagramOps& ops) {
 }
 
 void DrawPairBar(QPainter& canvas, const QSize& picture, PairBarMode mode, std::int32_t minusTotal,
-                 std::int32_t plusTotal, const PairRowTexts& man) {
-    PaintDiagramOps(canvas, PairBarOps(mode, minusTotal, plusTotal, man, picture.width(), picture.height()));
+                 std::int32_t plusTotal, const PairRowTexts& man, const PairBarExtras& extras) {
+    PaintDiagramOps(canvas, PairBarOps(mode, minusTotal, plusTotal, man, picture.width(), picture.height(), extras));
 }
 
 void DrawPairBar(QImage& picture, PairBarMode mode, std::int32_t minusTotal, std::int32_t plusTotal,

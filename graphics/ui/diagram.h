@@ -22,7 +22,7 @@ QFont DiagramFont(int pointSize, bool bold);
 // totals (or "факторы не найдены" when both are 0). `picture` is the size of the
 // surface `canvas` paints on.
 void DrawPairBar(QPainter& canvas, const QSize& picture, PairBarMode mode, std::int32_t minusTotal,
-                 std::int32_t plusTotal, const PairRowTexts& man);
+                 std::int32_t plusTotal, const PairRowTexts& man, const PairBarExtras& extras = {});
 void DrawPairBar(QImage& picture, PairBarMode mode, std::int32_t minusTotal, std::int32_t plusTotal,
                  const PairRowTexts& man);
 

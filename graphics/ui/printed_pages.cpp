@@ -108,9 +108,10 @@ QString PrintChartPage(QPagedPaintDevice& device, const ChartPageInput& in) {
     return PrintLaidOutDocument(device, [&](const PageMeasure& m) { return PrintDocument{ChartPageOps(in, m)}; });
 }
 
-QString PrintRankingPage(QPagedPaintDevice& device, const PersonRecord& woman, const ScanTable& ranked) {
+QString PrintRankingPage(QPagedPaintDevice& device, const PersonRecord& person, const ScanTable& ranked,
+                         bool women) {
     return PrintLaidOutDocument(device,
-                                [&](const PageMeasure& m) { return RankingDocument(woman, ranked, m); });
+                                [&](const PageMeasure& m) { return RankingDocument(person, ranked, m, women); });
 }
 
 ReportLayout LayOutReport(const QTextDocument& report, QPaintDevice& device) {

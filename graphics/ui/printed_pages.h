@@ -28,7 +28,8 @@ QString PrintLaidOutDocument(QPagedPaintDevice& device,
 
 QString PrintPersonList(QPagedPaintDevice& device, const PersonTable& table);
 QString PrintChartPage(QPagedPaintDevice& device, const ChartPageInput& in);
-QString PrintRankingPage(QPagedPaintDevice& device, const PersonRecord& woman, const ScanTable& ranked);
+QString PrintRankingPage(QPagedPaintDevice& device, const PersonRecord& person, const ScanTable& ranked,
+                         bool women = false);
 
 // A report laid out for the pages of a device: a copy of the document in device
 // pixels, paginated into text areas of `page`, each printed inside margins of

@@ -1,12 +1,14 @@
 #include "people/ui/input2h2_form.h"
 
 #include <QFontDatabase>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <exception>
 #include <optional>
 
 #include "ui/message_boxes.h"
+#include "ui/type_ahead.h"
 #include "people/atlas.h"
 #include "people/place_fields.h"
 #include "people/time_zones.h"
@@ -58,7 +60,18 @@ TInput2h2Form::TInput2h2Form(const Config& config, MessageBoxes& boxes, QWidget*
     for (QListWidget* list : {ui->ListBox1, ui->ListBox2}) {
         list->setFont(fixed);
         list->setSelectionMode(QAbstractItemView::SingleSelection);
+        SkipLeadingBlanksInTypeAhead(list);
     }
+    ui->ListBoxFound->setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(ui->EditFind, &QLineEdit::textChanged, this, [this] { FindTextChanged(); });
+    connect(ui->ListBoxFound, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { FoundChosen(ui->ListBoxFound->row(item)); });
+    connect(ui->ListBoxFound, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { FoundChosen(ui->ListBoxFound->row(item)); });
+    // Enter in the field takes the first city found.
+    connect(ui->EditFind, &QLineEdit::returnPressed, this, [this] {
+        if (!found_.empty()) FoundChosen(0);
+    });
     QPushButton* regions[] = {ui->BitBtn5, ui->BitBtn6, ui->BitBtn7, ui->BitBtn8,
                               ui->BitBtn9, ui->BitBtn10, ui->BitBtn11};
     for (int i = 0; i < 7; ++i) connect(regions[i], &QPushButton::clicked, this, [this, i] { RegionClick(i); });
@@ -95,6 +108,13 @@ void TInput2h2Form::FormShow() {
     ui->ListBox1->clear();
     ui->ListBox2->clear();
     filling_ = false;
+    search_.reset();  // the atlas may have changed since the last opening
+    found_.clear();
+    ui->ListBoxFound->clear();
+    ui->ListBoxFound->setVisible(false);
+    ui->EditFind->blockSignals(true);
+    ui->EditFind->clear();
+    ui->EditFind->blockSignals(false);
     current_ = config_;
     if (!config_.path.empty()) {
         try {
@@ -201,7 +221,55 @@ void TInput2h2Form::BitBtn3Click() {
         return;
     }
     if (addCity_ == nullptr) return;
-    if (addCity_->AddCity(regionFile_, country, current_.SystemDir)) ListBox1Click();
+    if (addCity_->AddCity(regionFile_, country, current_.SystemDir)) {
+        search_.reset();  // the new city is found from now on
+        ListBox1Click();
+    }
+}
+
+void TInput2h2Form::FindTextChanged() {
+    found_.clear();
+    ui->ListBoxFound->clear();
+    const QString text = ui->EditFind->text();
+    if (text.trimmed().isEmpty()) {
+        ui->ListBoxFound->setVisible(false);
+        return;
+    }
+    try {
+        if (!search_) search_ = CitySearch::Build(current_.DataDir);
+    } catch (const std::exception& e) {
+        boxes_.ShowError(this, QString::fromStdString(e.what()));
+        return;
+    }
+    // A character Windows-1251 lacks cannot begin any name of the atlas.
+    std::size_t bad = std::string::npos;
+    const std::string sought = Utf8ToCp1251(text.toStdString(), &bad);
+    if (bad == std::string::npos) found_ = search_->Find(sought, 200);
+    auto trimmed = [](const std::string& cp1251) { return QString::fromStdString(Cp1251ToUtf8(cp1251)).trimmed(); };
+    for (const CityHit& h : found_)
+        ui->ListBoxFound->addItem(QString::fromUtf8("%1 — %2, %3")
+                                      .arg(trimmed(h.city), trimmed(h.country),
+                                           QString::fromStdString(RegionCaption(h.region))));
+    if (found_.empty()) ui->ListBoxFound->addItem(QString::fromUtf8("Город не найден"));
+    ui->ListBoxFound->setVisible(true);
+}
+
+void TInput2h2Form::FoundChosen(int row) {
+    if (row < 0 || row >= int(found_.size())) return;
+    const CityHit hit = found_[row];
+    auto select = [](QListWidget* list, const std::string& entry) {
+        for (int i = 0; i < list->count(); ++i)
+            if (list->item(i)->data(Qt::UserRole).toByteArray().toStdString() == entry) {
+                list->setCurrentRow(i);  // the selection signal runs the list's click
+                list->scrollToItem(list->item(i), QAbstractItemView::PositionAtCenter);
+                return true;
+            }
+        return false;
+    };
+    RegionClick(hit.region);
+    if (!regionChosen_ || !select(ui->ListBox1, hit.country)) return;
+    if (!countryChosen_) ListBox1Click();
+    if (select(ui->ListBox2, hit.city) && !cityChosen_) ListBox2Click();
 }
 
 void TInput2h2Form::BitBtn4Click() { ShowHelpTopic(current_.SystemDir, kPlaceChooserHelpTopic, helpViewer_, boxes_, this); }

@@ -5,8 +5,11 @@
 // of the women's entry dialog.
 #include <QDialog>
 #include <memory>
+#include <optional>
+#include <vector>
 #include <string>
 
+#include "people/city_search.h"
 #include "people/config.h"
 #include "ui/help.h"
 #include "people/place_chooser.h"
@@ -50,6 +53,11 @@ public:
     void BitBtn2Click();              // "Отменить"
     void BitBtn3Click();              // "Добавить город"
     void BitBtn4Click();              // "   &Помощь"
+    void FindTextChanged();           // the search field: lists the cities found
+    void FoundChosen(int row);        // a found city: region, country and city as clicked
+
+    // The cities the search field lists now.
+    const std::vector<CityHit>& Found() const { return found_; }
 
     // Chooses into `working` without opening the dialog (for the handlers above).
     void SetWorking(PersonRecord* working) { working_ = working; }
@@ -77,7 +85,9 @@ private:
 
     bool regionChosen_ = false, countryChosen_ = false, cityChosen_ = false, placeChosen_ = false;
     std::string regionFile_;
-    bool filling_ = false;  // lists being filled: their selection signals are not clicks
+    bool filling_ = false;
+    std::optional<CitySearch> search_;  // built at the first search of an opening
+    std::vector<CityHit> found_;  // lists being filled: their selection signals are not clicks
 };
 
 }  // namespace pelorin

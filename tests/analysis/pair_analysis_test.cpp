@@ -512,5 +512,62 @@ TEST(PairAnalysis, ADamagedMomentIsRefusedNamingThePersonAndTheFile) {
     EXPECT_TRUE(RunPairAnalysis(edge, {dir.path(), texts}, state, none).ok);
 }
 
+// ---- Scan of all women --------------------------------------------------------
+
+TEST(WomenScan, ADamagedWomanStopsItNamingHerAndTheFile) {
+    ScratchDir dir;
+    PeopleState people = Chosen();
+    for (int s = 1; s <= kTableSlots; ++s) ClearSlot(people.WomenTable, s);
+    people.WomenTable.slot(3) = Person("Повреждена", std::nan(""));
+    AnalysisState state;
+    ScanObserver none;
+    const AnalysisResult r = RunWomenScan(people, {dir.path(), SunBases()}, state, none);
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.message.find("«Повреждена»"), std::string::npos) << r.message;
+    EXPECT_NE(r.message.find(JoinPath(dir.path(), "FEMIN.DAT")), std::string::npos) << r.message;
+    EXPECT_FALSE(state.ScanDone);
+}
+
+TEST(WomenScan, EveryPercentageIsThatOfThePairAnalysisAndTheFactorsMakeTheTotals) {
+    ScratchDir dir;
+    const TextDatabases texts = ReportBases();
+    PeopleState people = Chosen();
+    for (int s = 1; s <= kTableSlots; ++s) ClearSlot(people.WomenTable, s);
+    const int slots[] = {2, 5, 6, 40, 99};
+    for (int i = 0; i < 5; ++i)
+        people.WomenTable.slot(slots[i]) =
+            Person("Женщина" + std::to_string(i), kWomanMoment + 311.7 * i - 4000.2, /*timeKnown=*/i % 2 == 0);
+    PeopleState noMan = people;
+    noMan.ManChosen = false;
+    AnalysisState state;
+    ScanObserver none;
+    EXPECT_FALSE(RunWomenScan(noMan, {dir.path(), texts}, state, none).ran);
+
+    const AnalysisResult r = RunWomenScan(people, {dir.path(), texts}, state, none);
+    ASSERT_TRUE(r.ok) << r.message;
+    EXPECT_TRUE(state.ScanDone && state.ScanOfWomen);
+    EXPECT_FALSE(FileReadable(dir.file("Plus.txt")));  // the scan writes nothing
+    int withFactors = 0;
+    for (int i = 0; i < 5; ++i) {
+        const ScanEntry& e = state.ScanResults[static_cast<std::size_t>(i)];
+        PeopleState pair = people;
+        pair.ChosenWoman = people.WomenTable.slot(slots[i]);
+        ASSERT_EQ(e.ManName, pair.ChosenWoman.Name.str());
+        AnalysisState one;
+        PairAnalysisObserver quiet;
+        ASSERT_TRUE(RunPairAnalysis(pair, {dir.path(), texts}, one, quiet).ok);
+        EXPECT_EQ(e.PlusTotal, one.PlusTotal) << i;
+        EXPECT_EQ(e.MinusTotal, one.MinusTotal) << i;
+        EXPECT_EQ(e.CompatPercent, CompatPercentOf(one.PlusTotal, one.MinusTotal).value_or(0)) << i;
+        int plus = 0, minus = 0;
+        for (const ScoreFactor& f : one.Factors) (f.weight > 0 ? plus : minus) += f.weight;
+        EXPECT_EQ(plus, one.PlusTotal) << i;
+        EXPECT_EQ(minus, one.MinusTotal) << i;
+        if (!one.Factors.empty()) ++withFactors;
+    }
+    EXPECT_GE(withFactors, 2);  // the comparison is not one of empty scores
+    EXPECT_TRUE(IsUnusedEntry(state.ScanResults[5]));
+}
+
 }  // namespace
 }  // namespace pelorin

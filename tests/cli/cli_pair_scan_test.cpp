@@ -42,7 +42,7 @@ struct DataDir {
         namespace fs = std::filesystem;
         for (const auto& f : fs::directory_iterator(std::string(PELORIN_BINARY_DIR) + "/data")) {
             const std::string ext = f.path().extension().string();
-            if (ext == ".dat" || ext == ".in") fs::copy_file(f.path(), dir.file(f.path().filename().string()));
+            if (ext == ".dat" || ext == ".in" || ext == ".tbl") fs::copy_file(f.path(), dir.file(f.path().filename().string()));
         }
         PersonTable women{TableKind::Women, {}}, men{TableKind::Men, {}};
         for (int i = 1; i <= kTableSlots; ++i) {
@@ -72,7 +72,8 @@ TEST(CliPair, PrintsTheAnalysisAndWritesTheReports) {
     std::smatch m;
     ASSERT_TRUE(std::regex_match(r.out, m,
                                  std::regex(R"(\{"plus": (\d+), "minus": (-?\d+), "percent": (\d+|null), )"
-                                            R"("aspects": (\[.*\]), "overlay": \[([0-9, ]+)\], "natal": (\[.*\])\}\n)")));
+                                            R"("aspects": (\[.*\]), "overlay": \[([0-9, ]+)\], "natal": (\[.*\]), )"
+                                            R"("factors": \[(.*)\], "percentile": (\d+)\}\n)")));
     const int plus = std::stoi(m[1]), minus = std::stoi(m[2]);
     EXPECT_GT(plus + -minus, 0);
     EXPECT_LE(std::fabs(std::stoi(m[3]) - 100.0 * plus / (plus - minus)), 0.5);
@@ -82,6 +83,24 @@ TEST(CliPair, PrintsTheAnalysisAndWritesTheReports) {
     EXPECT_EQ(natal.rfind("[[0, ", 0), 0u);
     EXPECT_NE(natal.find(", 0]]"), std::string::npos);
     EXPECT_EQ(std::count(m[5].first, m[5].second, ','), 9);
+    // The factors, strongest first, sum to the totals; the percentile comes from
+    // the shipped table.
+    const std::regex factor(R"re(\{"kind": "(aspect|house)", "man_body": "[A-Za-z]+", )re"
+                            R"re(("woman_body": "[A-Za-z]+", "aspect": (0|60|90|120|180)|"house": ([1-9]|1[0-2])), )re"
+                            R"re("weight": (-?\d+)\})re");
+    const std::string factors = m[7];
+    int sumPlus = 0, sumMinus = 0, last = 11, count = 0;
+    for (auto it = std::sregex_iterator(factors.begin(), factors.end(), factor); it != std::sregex_iterator(); ++it) {
+        const int w = std::stoi((*it)[5]);
+        (w > 0 ? sumPlus : sumMinus) += w;
+        EXPECT_LE(std::abs(w), last);
+        last = std::abs(w);
+        ++count;
+    }
+    EXPECT_GT(count, 0) << factors;
+    EXPECT_EQ(sumPlus, plus);
+    EXPECT_EQ(sumMinus, minus);
+    EXPECT_LE(std::stoi(m[8]), 100);
 
     const std::string rtf = ReadFile(d.dir.file("Itogo.rtf"));
     EXPECT_NE(rtf.find(Utf8ToCp1251("\\par    Анна")), std::string::npos);
@@ -163,6 +182,23 @@ TEST(CliPair, ADamagedMomentIsRefusedAndTheFileLeftAlone) {
     }
     EXPECT_FALSE(std::filesystem::exists(d.dir.file("Itogo.rtf")));
     EXPECT_EQ(ReadFile(d.dir.file("MEN.DAT")), before);
+}
+
+TEST(CliScan, OneManAgainstAllWomenAgreesWithThePairs) {
+    DataDir d;
+    const auto r = RunCli("scan --config " + Quote(d.config) + " --man 0200000003");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::regex item(R"(\{"name": "(Анна|Вера) +", "date": "01\.01\.1970", "place": "Москва", )"
+                          R"("plus": \d+, "minus": -?\d+, "percent": (\d+|null)\})");
+    int seen = 0;
+    for (auto it = std::sregex_iterator(r.out.begin(), r.out.end(), item); it != std::sregex_iterator(); ++it) {
+        const char* stamp = (*it)[1] == "Анна" ? "0101000001" : "0101000002";
+        const auto pair = RunCli(Pair(d, stamp, "0200000003"));
+        EXPECT_NE(pair.out.find("\"percent\": " + std::string((*it)[2]) + ","), std::string::npos) << pair.out;
+        ++seen;
+    }
+    EXPECT_EQ(seen, 2) << r.out;
+    EXPECT_EQ(RunCli("scan --config " + Quote(d.config) + " --man 0200000003 --woman 0101000001").exitCode, 2);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #   tests/fuzz/run.sh [SECONDS] [ENTRY...]      (default 60 seconds, every entry; 0 builds only)
 #
 # Entries: tabulated person_file text_base text_pack atlas config coord_text zones
-# chm_file rtf_text text_base_file analysis.
+# chm_file rtf_text text_base_file analysis exchange.
 # Environment: BUILD_DIR (default <repo>/build-fuzz), CXX (default clang++),
 # JOBS (entries fuzzed at once, files compiled at once; default 1). Findings
 # (crash-*, timeout-*, leak-*) are written to $BUILD_DIR/findings/<entry>/;
@@ -20,7 +20,7 @@ ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 BUILD=${BUILD_DIR:-$ROOT/build-fuzz}
 CXX=${CXX:-clang++}
 JOBS=${JOBS:-1}
-ALL=(tabulated person_file text_base text_pack atlas config coord_text zones chm_file rtf_text text_base_file analysis)
+ALL=(tabulated person_file text_base text_pack atlas config coord_text zones chm_file rtf_text text_base_file analysis exchange)
 ENTRIES=("$@")
 [ ${#ENTRIES[@]} -eq 0 ] && ENTRIES=("${ALL[@]}")
 
@@ -59,7 +59,7 @@ done
 # ---- seed corpora from the shipped data
 SEEDS=$BUILD/seeds
 rm -rf "$SEEDS"
-mkdir -p "$SEEDS"/{tabulated,person_file,text_base,text_pack,atlas,config,coord_text,zones,chm_file,rtf_text,text_base_file,analysis}
+mkdir -p "$SEEDS"/{tabulated,person_file,text_base,text_pack,atlas,config,coord_text,zones,chm_file,rtf_text,text_base_file,analysis,exchange}
 cp "$ROOT/data/FEMIN.DAT" "$ROOT/data/MEN.DAT" "$SEEDS/person_file/"
 head -c 501 "$ROOT/data/FEMIN.DAT" >"$SEEDS/person_file/short"
 # Whole entries of the database sources, about 40 lines at a time.
@@ -126,6 +126,9 @@ if command -v chmcmd >/dev/null; then
     cmake -DCHMCMD="$(command -v chmcmd)" -DSOURCE="$ROOT/help" -DSTAGE="$BUILD/chm-stage/p" \
         -DOUTPUT="$SEEDS/chm_file/PelorinHelp.chm" -DTITLE=Pelorin -P "$ROOT/cmake/compile_chm.cmake"
 fi
+# Hand-written people in both exchange formats.
+printf 'name,sex,date,time,place,latitude,longitude,zone,summer_hour,comment\r\n"A ""b"", c",W,05.06.1975,14:30,X,-34.5,-58.25,5.5,1,"x\r\ny"\r\n' >"$SEEDS/exchange/csv"
+printf '#A93:A,*,f,5.6.1975,14:30,X,*\r\n#B93:*,34s37,58w23,3hw30,1\r\n#COM:a, b\r\n' >"$SEEDS/exchange/aaf"
 
 max_len() {
     case $1 in

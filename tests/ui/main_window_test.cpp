@@ -13,6 +13,7 @@
 #include <QTabWidget>
 #include <QTextEdit>
 
+#include "graphics/ui/factor_panel.h"
 #include "ui/image_canvas.h"
 #include "ui/message_boxes.h"
 #include "analysis/pair_analysis.h"
@@ -71,6 +72,14 @@ struct Fixture {
         return w;
     }
 };
+
+// Saves the window when PELORIN_PICTURE_DIR names a directory, to look at.
+void SaveWindowPicture(QWidget* w, const char* name) {
+    const QString dir = qEnvironmentVariable("PELORIN_PICTURE_DIR");
+    if (dir.isEmpty()) return;
+    w->show();
+    w->grab().save(dir + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png"));
+}
 
 bool CommandsEnabled(TZZavelForm& w) {
     auto& f = w.Form();
@@ -140,7 +149,7 @@ TEST(MainWindow, ChoosingAPairAnalysesItAndScansAllMen) {
         SavePersonFile(fx.dir.file(kind), t);
     }
     const std::string built = std::string(PELORIN_BINARY_DIR) + "/data/";
-    for (const char* f : {"data1.dat", "data1_d.dat", "as1.dat", "pla1.dat", "Fond.in"})
+    for (const char* f : {"data1.dat", "data1_d.dat", "as1.dat", "pla1.dat", "Fond.in", "pairs.tbl"})
         test::WriteFile(fx.dir.file(f), test::ReadFile(built + f));
     for (const char* f : {"data2.dat", "data2_d.dat", "as2.dat", "pla2.dat"}) test::WriteFile(fx.dir.file(f), "");
     auto w = fx.Start(DefaultStartupHooks(fx.state));
@@ -176,6 +185,23 @@ TEST(MainWindow, ChoosingAPairAnalysesItAndScansAllMen) {
     for (int x = 0; x < strip.width(); ++x)
         for (int y = 0; y < strip.height(); ++y) blue += strip.pixelColor(x, y) == QColor(111, 129, 230);
     EXPECT_GT(blue, 50);
+    // Under the bar, the factors of the percentage; a click shows the factor's
+    // paragraph, as the pair report has it.
+    f.PageControl1->setCurrentIndex(static_cast<int>(MainPage::Compatibility));
+    auto* factors = w->findChild<FactorPanel*>(QStringLiteral("FactorPanel"));
+    ASSERT_TRUE(factors);
+    EXPECT_TRUE(factors->isVisibleTo(w.get()));
+    EXPECT_FALSE(f.ScrollBox1->isVisibleTo(w.get()));
+    QListWidget* top = factors->Favourable()->count() > 0 ? factors->Favourable() : factors->Unfavourable();
+    ASSERT_GT(top->count(), 0);
+    EXPECT_EQ(factors->Favourable()->count() + factors->Unfavourable()->count(),
+              static_cast<int>(fx.state.Factors.size()));
+    top->setCurrentRow(0);
+    const QString paragraph = factors->Paragraph()->toPlainText();
+    ASSERT_GT(paragraph.size(), 40);
+    EXPECT_TRUE(f.RichEdit1->toPlainText().contains(paragraph.section(QLatin1Char('\n'), 1, 1)))
+        << paragraph.toStdString();
+    SaveWindowPicture(w.get(), "window_pair_factors");
 
     w->BitBtn11Click();
     ASSERT_TRUE(fx.boxes.shown.isEmpty()) << fx.boxes.shown.join("|").toStdString();
@@ -191,6 +217,22 @@ TEST(MainWindow, ChoosingAPairAnalysesItAndScansAllMen) {
     int rows = 0;
     for (int y = 0; y < 200; ++y) rows += f.Image2->Surface().pixelColor(500, y) != QColor(Qt::white);
     EXPECT_GT(rows, 10);  // the ranking list is drawn
+    EXPECT_FALSE(factors->isVisibleTo(w.get()));
+
+    // "Все женщины" needs a chosen man again; then it ranks the women for him.
+    EXPECT_FALSE(f.AllWomenButton->isEnabled());
+    f.ListBox2->setCurrentRow(0);
+    w->BitBtn8Click();
+    ASSERT_TRUE(f.AllWomenButton->isEnabled());
+    w->AllWomenButtonClick();
+    ASSERT_TRUE(fx.boxes.shown.isEmpty()) << fx.boxes.shown.join("|").toStdString();
+    EXPECT_TRUE(fx.state.ScanDone && fx.state.ScanOfWomen);
+    EXPECT_TRUE(fx.state.people.ManChosen);
+    EXPECT_EQ(f.PageControl1->currentIndex(), static_cast<int>(MainPage::Compatibility));
+    EXPECT_FALSE(IsUnusedEntry(fx.state.RankedResults[1]));
+    EXPECT_TRUE(IsUnusedEntry(fx.state.RankedResults[2]));
+    EXPECT_TRUE(f.ScrollBox1->isVisibleTo(w.get()));
+    SaveWindowPicture(w.get(), "window_all_women");
 }
 
 TEST(MainWindow, DeletingThroughThePageAsksFirst) {
@@ -347,8 +389,9 @@ TEST(MainWindow, ControlsWithoutTextHaveDistinctAccessibleNames) {
         names.insert(name);
     }
     EXPECT_TRUE(missing.isEmpty()) << missing.join(", ").toStdString();
-    // Image1..Image16, two lists, two comment boxes, two reports, the gauge.
-    EXPECT_EQ(checked, 16 + 2 + 2 + 2 + 1);
+    // Image1..Image16, two lists, two comment boxes, two reports, the gauge, the
+    // two lists and the paragraph of the factors.
+    EXPECT_EQ(checked, 16 + 2 + 2 + 2 + 1 + 3);
     auto& f = w->Form();
     EXPECT_EQ(f.ListBox1->accessibleName(), QString::fromUtf8("Список женщин"));
     EXPECT_EQ(f.Image13->accessibleName(), f.Image13->toolTip());

@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QKeyEvent>
 #include <QTimer>
 #include <cstring>
 
@@ -136,6 +137,38 @@ TEST(PlaceChooser, RegionCountryAndCityFillTheWorkingRecord) {
     EXPECT_EQ(working.CoordText.str(), Cp(" 37°37’ВД  55°45’СШ"));
     EXPECT_EQ(+working.Zone, 2);  // 16 June 1930 takes the second field
     EXPECT_EQ(working.ZoneText.str(), "  2.0");
+}
+
+// The search field finds a city without its region and country and chooses all
+// three as the clicks do; typing in a list finds entries behind their blank.
+TEST(PlaceChooser, SearchFieldChoosesRegionCountryAndCity) {
+    Atlas atlas;
+    RecordingBoxes boxes;
+    TInput2h2Form chooser(atlas.config, boxes);
+    auto& f = chooser.Form();
+    PersonRecord working = WorkingWithDate("16.06.1930");
+    chooser.SetWorking(&working);
+    chooser.show();
+    EXPECT_EQ(f.EditFind->accessibleName(), QString::fromUtf8("Поиск города"));
+    f.EditFind->setText(QString::fromUtf8("  мОСк"));
+    ASSERT_EQ(Texts(f.ListBoxFound), QStringList{QString::fromUtf8("Москва — Россия, СНГ")});
+    Q_EMIT f.EditFind->returnPressed();
+    EXPECT_EQ(f.ListBox1->currentItem()->text().trimmed(), QString::fromUtf8("Россия"));
+    EXPECT_EQ(f.ListBox2->currentItem()->text().trimmed(), QString::fromUtf8("Москва"));
+    f.BitBtn1->click();
+    EXPECT_TRUE(chooser.PlaceChosen());
+    EXPECT_EQ(working.CoordText.str(), Cp(" 37°37’ВД  55°45’СШ"));
+
+    chooser.show();
+    f.BitBtn5->click();
+    f.ListBox1->setFocus();
+    for (const QString& key : {QString::fromUtf8("у"), QString::fromUtf8("к")}) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, key);
+        QApplication::sendEvent(f.ListBox1, &press);
+    }
+    EXPECT_EQ(f.ListBox1->currentItem()->text().trimmed(), QString::fromUtf8("Украина"));
+    EXPECT_EQ(f.ListBox2->count(), 1);  // the country was chosen as by a click
+    chooser.reject();
 }
 
 TEST(PlaceChooser, ChangingTheCountryOrRegionForgetsTheCity) {
@@ -359,6 +392,9 @@ TEST(PlaceDialogs, GrabWhenAsked) {
     chooser.Form().ListBox2->setCurrentRow(2);
     QApplication::processEvents();
     EXPECT_TRUE(chooser.grab().save(QString::fromUtf8(out) + "/chooser.png"));
+    chooser.Form().EditFind->setText(QString::fromUtf8("мо"));
+    QApplication::processEvents();
+    EXPECT_TRUE(chooser.grab().save(QString::fromUtf8(out) + "/chooser_search.png"));
     TInput3hForm addCity(boxes);
     addCity.show();
     FillAddCity(addCity, "Тверь", "035", "55", false, "56", "52", false);

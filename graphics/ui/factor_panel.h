@@ -1,0 +1,45 @@
+#pragma once
+// What made the percentage of a pair, under the bar of "Совместимость": the
+// weighted facts of the score, strongest first, the favourable and the
+// unfavourable apart; a click on one shows its paragraph of the pair report.
+#include <QWidget>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "analysis/score.h"
+
+class QLabel;
+class QListWidget;
+class QTextEdit;
+
+namespace pelorin {
+
+class FactorPanel : public QWidget {
+public:
+    // The paragraph of a factor (Windows-1251); it may throw Error, which is shown
+    // in place of the text.
+    using ParagraphOf = std::function<std::string(const ScoreFactor&)>;
+
+    explicit FactorPanel(QWidget* parent = nullptr);
+
+    void ShowFactors(const std::vector<ScoreFactor>& factors, ParagraphOf paragraphOf);
+    void Clear();
+
+    QListWidget* Favourable() const { return favourable_; }
+    QListWidget* Unfavourable() const { return unfavourable_; }
+    QTextEdit* Paragraph() const { return paragraph_; }
+
+private:
+    void ShowParagraphOf(QListWidget* list);
+
+    QLabel* plusTitle_;
+    QLabel* minusTitle_;
+    QListWidget* favourable_;
+    QListWidget* unfavourable_;
+    QTextEdit* paragraph_;
+    std::vector<ScoreFactor> factors_;
+    ParagraphOf paragraphOf_;
+};
+
+}  // namespace pelorin

@@ -1,0 +1,182 @@
+#include "people/city_search.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <iterator>
+#include <tuple>
+
+#include "base/cp1251.h"
+#include "base/file_io.h"
+#include "people/atlas.h"
+
+namespace pelorin {
+namespace {
+
+unsigned char FoldByte(unsigned char c) {
+    if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 0x20);
+    if (c >= 0xC0 && c <= 0xDF) return static_cast<unsigned char>(c + 0x20);
+    switch (c) {
+        case 0xA8: case 0xB8: return 0xE5;  // Ё ё as е
+        case 0xB2: return 0xB3;             // І
+        case 0xAF: return 0xBF;             // Ї
+        case 0xAA: return 0xBA;             // Є
+        case 0xA5: return 0xB4;             // Ґ
+        case 0xA1: return 0xA2;             // Ў
+        default: return c;
+    }
+}
+
+const char* LatinOf(unsigned char c) {
+    static const char* const kRussian[32] = {
+        "a", "b", "v", "g", "d", "e", "zh", "z", "i", "y", "k", "l", "m", "n", "o", "p",
+        "r", "s", "t", "u", "f", "kh", "ts", "ch", "sh", "shch", "", "y", "", "e", "yu", "ya"};
+    if (c >= 0xE0) return kRussian[c - 0xE0];
+    switch (c) {
+        case 0xB3: return "i";
+        case 0xBF: return "yi";
+        case 0xBA: return "ye";
+        case 0xB4: return "g";
+        case 0xA2: return "u";
+        default: return nullptr;
+    }
+}
+
+// Signed degrees with blanks around them; false when they do not read.
+bool ReadSigned(std::string_view field, int& value, bool& negative) {
+    std::size_t b = field.find_first_not_of(' ');
+    if (b == std::string_view::npos) return false;
+    std::size_t e = field.find_last_not_of(' ') + 1;
+    std::string_view t = field.substr(b, e - b);
+    negative = false;
+    if (!t.empty() && (t[0] == '-' || t[0] == '+')) {
+        negative = t[0] == '-';
+        t.remove_prefix(1);
+    }
+    if (t.empty() || t.size() > 3) return false;
+    value = 0;
+    for (char c : t) {
+        if (c < '0' || c > '9') return false;
+        value = value * 10 + (c - '0');
+    }
+    return true;
+}
+
+bool ReadCoordinates(std::string_view line, int& lat, int& lon) {
+    if (line.size() < 45) return false;
+    int latDeg = 0, latMin = 0, lonDeg = 0, lonMin = 0;
+    bool latNeg = false, lonNeg = false, ignored = false;
+    if (!ReadSigned(line.substr(31, 3), latDeg, latNeg) || !ReadSigned(line.substr(35, 2), latMin, ignored) ||
+        !ReadSigned(line.substr(38, 4), lonDeg, lonNeg) || !ReadSigned(line.substr(43, 2), lonMin, ignored))
+        return false;
+    if (latDeg > 90 || lonDeg > 180 || latMin > 59 || lonMin > 59) return false;
+    lat = (latDeg * 60 + latMin) * (latNeg ? -1 : 1);
+    lon = (lonDeg * 60 + lonMin) * (lonNeg ? -1 : 1);
+    return true;
+}
+
+bool StartsWith(std::string_view s, std::string_view prefix) {
+    return s.size() >= prefix.size() && s.compare(0, prefix.size(), prefix) == 0;
+}
+
+}  // namespace
+
+std::string SearchKey(std::string_view text) {
+    std::size_t b = text.find_first_not_of(' ');
+    if (b == std::string_view::npos) return {};
+    std::size_t e = text.find_last_not_of(' ') + 1;
+    std::string key;
+    key.reserve(e - b);
+    for (char c : text.substr(b, e - b)) key.push_back(static_cast<char>(FoldByte(static_cast<unsigned char>(c))));
+    return key;
+}
+
+std::string Transliterate(std::string_view key) {
+    std::string out;
+    out.reserve(key.size() * 2);
+    for (char c : key) {
+        const char* latin = LatinOf(static_cast<unsigned char>(c));
+        if (latin != nullptr) out += latin;
+        else out.push_back(c);
+    }
+    return out;
+}
+
+CitySearch CitySearch::FromLines(const std::vector<std::vector<std::string>>& regions) {
+    CitySearch s;
+    for (std::size_t r = 0; r < regions.size() && r < kAtlasRegions.size(); ++r) {
+        std::string country;
+        for (const std::string& line : regions[r]) {
+            if (line.empty()) continue;
+            if (line[0] == '*') {
+                country = EntryKey(line);
+                country[0] = ' ';
+                continue;
+            }
+            if (country.empty() || line.find_first_not_of(' ') == std::string::npos) continue;
+            CityHit hit;
+            if (!ReadCoordinates(line, hit.latMinutes, hit.lonMinutes)) continue;
+            hit.region = static_cast<int>(r);
+            hit.country = country;
+            hit.city = EntryKey(line);
+            const std::string key = SearchKey(hit.city);
+            if (key.empty()) continue;
+            const std::size_t index = s.cities_.size();
+            s.cities_.push_back(std::move(hit));
+            s.keys_.push_back({key, index});
+            std::string latin = Transliterate(key);
+            if (latin != key) s.keys_.push_back({std::move(latin), index});
+        }
+    }
+    std::sort(s.keys_.begin(), s.keys_.end(), [](const Key& a, const Key& b) {
+        return std::tie(a.text, a.city) < std::tie(b.text, b.city);
+    });
+    return s;
+}
+
+CitySearch CitySearch::Build(const std::string& dataDir) {
+    std::vector<std::vector<std::string>> regions;
+    for (const AtlasRegion& r : kAtlasRegions) {
+        const std::string file = JoinPath(dataDir, r.file);
+        regions.push_back(FileReadable(file) ? ReadRegionLines(file) : std::vector<std::string>{});
+    }
+    return FromLines(regions);
+}
+
+std::vector<CityHit> CitySearch::Find(std::string_view prefix, std::size_t limit) const {
+    const std::string key = SearchKey(prefix);
+    if (key.empty()) return {};
+    std::vector<std::size_t> found;
+    auto it = std::lower_bound(keys_.begin(), keys_.end(), key,
+                               [](const Key& k, const std::string& q) { return k.text < q; });
+    for (; it != keys_.end() && StartsWith(it->text, key); ++it) found.push_back(it->city);
+    std::sort(found.begin(), found.end());
+    found.erase(std::unique(found.begin(), found.end()), found.end());
+    // The order of the folded names, then region and country: namesakes stand together.
+    std::vector<std::pair<std::string, std::size_t>> order;
+    order.reserve(found.size());
+    for (std::size_t i : found) order.emplace_back(SearchKey(cities_[i].city), i);
+    std::sort(order.begin(), order.end(), [this](const auto& a, const auto& b) {
+        const CityHit& x = cities_[a.second];
+        const CityHit& y = cities_[b.second];
+        return std::tie(a.first, x.region, x.country, a.second) < std::tie(b.first, y.region, y.country, b.second);
+    });
+    std::vector<CityHit> hits;
+    for (std::size_t k = 0; k < order.size() && hits.size() < limit; ++k) hits.push_back(cities_[order[k].second]);
+    return hits;
+}
+
+std::string RegionCaption(int region) {
+    static const char* const kNames[] = {"СНГ", "Европа", "Северная Америка", "Южная Америка",
+                                         "Африка", "Азия", "Австралия"};
+    static_assert(std::size(kNames) == kAtlasRegions.size());
+    if (region < 0 || region >= static_cast<int>(kAtlasRegions.size())) return {};
+    return kNames[region];
+}
+
+std::string RegionName(int region) {
+    if (region < 0 || region >= static_cast<int>(kAtlasRegions.size())) return {};
+    std::string_view file = kAtlasRegions[region].file + 1;
+    return std::string(file.substr(0, file.size() - 4));
+}
+
+}  // namespace pelorin

@@ -1,0 +1,64 @@
+#pragma once
+// Finding a city by the beginning of its name across the seven region files, so
+// that nobody has to know its region and country (or its zone group) first.
+//
+// The index is built once from the region files; a query folds case, takes "ё"
+// as "е" and ignores the blank every entry starts with. A Latin query also finds
+// Russian names through a plain transliteration ("moskva" finds "Москва").
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pelorin {
+
+// One city as the chooser's lists show it (cp1251 texts).
+struct CityHit {
+    int region = 0;           // index into kAtlasRegions
+    std::string country;      // the country list's entry (30 characters, blank first)
+    std::string city;         // the city list's entry (30 characters)
+    int latMinutes = 0;       // signed: negative south
+    int lonMinutes = 0;       // signed: negative west
+};
+
+// The lower-case key of a cp1251 text: leading blanks dropped, Latin and
+// Cyrillic letters folded to lower case, "ё" as "е", trailing blanks dropped.
+std::string SearchKey(std::string_view cp1251);
+
+// The Latin transliteration of a folded key (Cyrillic letters only; anything
+// else stays as it is).
+std::string Transliterate(std::string_view key);
+
+class CitySearch {
+public:
+    // Indexes every city line of the region files in `dataDir`. A region file
+    // that is missing is left out; one that cannot be read throws Error naming it.
+    static CitySearch Build(const std::string& dataDir);
+
+    // Indexes the lines of the regions given (one vector of lines per region of
+    // kAtlasRegions, fewer allowed).
+    static CitySearch FromLines(const std::vector<std::vector<std::string>>& regions);
+
+    // Cities whose name begins with `prefix` (cp1251), in the order of their
+    // keys, then region and country; at most `limit` of them. An empty prefix
+    // (after folding) finds nothing.
+    std::vector<CityHit> Find(std::string_view prefix, std::size_t limit = 1000) const;
+
+    std::size_t size() const { return cities_.size(); }
+
+private:
+    struct Key {
+        std::string text;
+        std::size_t city;
+    };
+    std::vector<CityHit> cities_;
+    std::vector<Key> keys_;  // folded names and their transliterations, sorted
+};
+
+// The name of a region for showing (UTF-8), such as "Северная Америка".
+std::string RegionCaption(int region);
+
+// The region's file name without its separator and ".wdt", such as "sng": the
+// name `pelorin-cli place --region` takes.
+std::string RegionName(int region);
+
+}  // namespace pelorin
