@@ -114,6 +114,10 @@ bool DirectorySound(const std::string& b) {
                 std::uint64_t entry[3];  // space, start, length
                 for (std::uint64_t& n : entry)
                     if (!ReadEncInt(b, at, end, n)) return false;
+                // chmlib knows sections 0 and 1 only and takes any other for the
+                // compressed one, which it reads while opening before it has the
+                // reset table: a division by zero.
+                if (entry[0] > 1) return false;
                 // chmlib reads the LZX control data while opening, and divides by
                 // what it finds there: it must be sound before chmlib sees it.
                 if (nameLen == sizeof kControlDataName - 1 &&

@@ -95,13 +95,16 @@ TEST(HelpFiles, MissingOrBrokenFileGivesTheMessage) {
 // Files found by fuzzing: a directory whose listing chain loops (chmlib read it
 // for ever), a compressed block longer than chmlib's buffer (it wrote past it)
 // an LZX window size it has no decompressor for (it used none) and control data
-// it divides by zero on while opening. All but the second are refused; the
-// second opens, and its compressed objects are not read.
+// it divides by zero on while opening, and an entry in a section chmlib does
+// not know (it read it as compressed while opening, dividing by zero). All but
+// the second are refused; the second opens, and its compressed objects are not
+// read.
 TEST(HelpFiles, MalformedFilesAreRefusedOrNotReadPastTheirBounds) {
     const std::string dir = std::string(PELORIN_SOURCE_DIR) + "/tests/data/chm/";
     EXPECT_FALSE(ChmFile::Open(dir + "looping_directory.chm"));
     EXPECT_FALSE(ChmFile::Open(dir + "bad_window.chm"));
     EXPECT_FALSE(ChmFile::Open(dir + "dividing_control_data.chm"));
+    EXPECT_FALSE(ChmFile::Open(dir + "unknown_section.chm"));
     const auto broken = ChmFile::Open(dir + "oversized_block.chm");
     ASSERT_TRUE(broken);
     int unread = 0;
