@@ -534,6 +534,19 @@ std::string ExportPeople(const PersonTable& table, ExchangeFormat format) {
     return out;
 }
 
+ExchangeFormat ExchangeFormatOfFile(const std::string& fileName, std::string_view content) {
+    const std::size_t dot = fileName.rfind('.');
+    const std::size_t slash = fileName.find_last_of("/\\");
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) {
+        const std::string ext = Lower(fileName.substr(dot + 1));
+        if (ext == "csv") return ExchangeFormat::Csv;
+        if (ext == "aaf") return ExchangeFormat::Aaf;
+    }
+    if (content.substr(0, 3) == "\xEF\xBB\xBF") content.remove_prefix(3);
+    const std::size_t first = content.find_first_not_of(" \t\r\n");
+    return first != std::string_view::npos && content[first] == '#' ? ExchangeFormat::Aaf : ExchangeFormat::Csv;
+}
+
 ImportParse ParseExchange(std::string_view content, ExchangeFormat format, const std::string& fileName) {
     const std::string text = Decode(content, fileName);
     return format == ExchangeFormat::Csv ? ParseCsv(text, fileName) : ParseAaf(text, fileName);
@@ -619,6 +632,17 @@ void ChooseCandidate(ImportPlan& plan, std::size_t candidate, const std::string&
     plan.record = r;
     plan.source = PlaceSource::Atlas;
     plan.note = SourceNote(PlaceSource::Atlas);
+}
+
+bool AlreadyListed(const ImportRow& row, const PersonTable& table) {
+    const std::string name = SearchKey(row.name);
+    for (int slot : UsedSlots(table)) {
+        const PersonRecord& r = table.slot(slot);
+        if (r.Day != row.day || r.Month != row.month || r.Year != row.year) continue;
+        if (r.TimeKnown && row.timeKnown && (r.Hour != row.hour || r.Minute != row.minute)) continue;
+        if (SearchKey(r.Name.str()) == name) return true;
+    }
+    return false;
 }
 
 ImportStored StoreImported(const std::vector<PersonRecord>& records, TableKind kind, const std::string& dataDir,

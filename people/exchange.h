@@ -19,6 +19,10 @@ namespace pelorin {
 
 enum class ExchangeFormat { Csv, Aaf };
 
+// The format of a file: by its extension (".csv", ".aaf", any case), and for
+// any other name by its content (AAF records begin with '#').
+ExchangeFormat ExchangeFormatOfFile(const std::string& fileName, std::string_view content);
+
 // Every used slot of the table in the format, UTF-8.
 std::string ExportPeople(const PersonTable& table, ExchangeFormat format);
 
@@ -81,6 +85,10 @@ std::vector<ImportPlan> PlanImport(const ImportParse& parse, TableKind kind, con
 // Sets the plan's place from one of its candidates (as the preview's choice).
 // Throws Error when the atlas lines do not read.
 void ChooseCandidate(ImportPlan& plan, std::size_t candidate, const std::string& dataDir);
+
+// Whether the table already holds a person of the row's name and birth date
+// (and birth time, where both know it): an import of the same file twice.
+bool AlreadyListed(const ImportRow& row, const PersonTable& table);
 
 struct ImportStored {
     std::vector<int> slots;  // slot of each record stored, in order
