@@ -60,7 +60,8 @@ TZZavelForm::TZZavelForm(std::string configPath, AppState& state, MessageBoxes& 
       state_(state),
       boxes_(boxes),
       hooks_(std::move(hooks)),
-      helpViewer_(PlatformHelpViewer()) {
+      helpViewer_(PlatformHelpViewer()),
+      exchange_(QtExchangeHooks()) {
     ui->setupUi(this);
     // A fixed dialog-style frame with the system menu and the close box only.
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
@@ -124,6 +125,10 @@ void TZZavelForm::ConnectCommands() {
     connect(ui->BitBtn7, &QPushButton::clicked, this, &TZZavelForm::BitBtn7Click);
     connect(ui->BitBtn10, &QPushButton::clicked, this, &TZZavelForm::BitBtn10Click);
     connect(ui->AllWomenButton, &QPushButton::clicked, this, &TZZavelForm::AllWomenButtonClick);
+    connect(ui->ExportWomenButton, &QPushButton::clicked, this, [this] { ExportList(TableKind::Women); });
+    connect(ui->ImportWomenButton, &QPushButton::clicked, this, [this] { ImportList(TableKind::Women); });
+    connect(ui->ExportMenButton, &QPushButton::clicked, this, [this] { ExportList(TableKind::Men); });
+    connect(ui->ImportMenButton, &QPushButton::clicked, this, [this] { ImportList(TableKind::Men); });
 
     const std::pair<ImageCanvas*, int> pictures[] = {
         {ui->Image15, kTopicTitlePicture15}, {ui->Image14, kTopicTitlePicture14},
@@ -224,6 +229,19 @@ void TZZavelForm::SaveComment(TableKind kind) {
 void TZZavelForm::Delete(TableKind kind) {
     Guarded([&] { DeleteChosenPerson(state_.people, kind, state_.config.DataDir, *this); });
     UpdateAllWomen();
+}
+
+void TZZavelForm::ExportList(TableKind kind) {
+    ExportPersonList(this, kind, state_.config.DataDir, boxes_, exchange_);
+}
+
+void TZZavelForm::ImportList(TableKind kind) {
+    // The same refusals as "Добавить": a list that was not loaded, or a full one.
+    if (!MayAddPerson(state_.people, kind, *this)) return;
+    ImportPersonList(this, kind, state_.config.DataDir, boxes_, exchange_, [&] {
+        Guarded([&] { ReloadPersonList(state_.people, kind, state_.config.DataDir, *this); });
+        UpdateAllWomen();
+    });
 }
 
 void TZZavelForm::UpdateAllWomen() { ui->AllWomenButton->setEnabled(state_.people.ManChosen); }

@@ -7,6 +7,7 @@
 
 #include "app/core/person_lists.h"
 #include "app/core/startup.h"
+#include "people/ui/exchange_commands.h"
 #include "ui/help.h"
 
 namespace Ui {
@@ -34,6 +35,8 @@ public:
     // owned by the caller.
     void SetEntryDialogs(QDialog* women, QDialog* men) { womenEntry_ = women; menEntry_ = men; }
     void SetHelpViewer(HelpViewer viewer) { helpViewer_ = std::move(viewer); }
+    // The file dialogs and the preview of "Экспорт…" and "Импорт…".
+    void SetExchangeHooks(ExchangeHooks hooks) { exchange_ = std::move(hooks); }
 
     // The start-up sequence; runs once, when the window is first activated.
     void FormActivate();
@@ -51,6 +54,9 @@ public:
     void BitBtn12Click();  // men: "  Добавить"
     void BitBtn7Click();   // men: "  Сохранить"
     void BitBtn10Click();  // men: "   Удалить"
+    // "Экспорт…" and "Импорт…" of either page.
+    void ExportList(TableKind kind);
+    void ImportList(TableKind kind);
 
     void BitBtn27Click();
     void BitBtn11Click();
@@ -106,6 +112,7 @@ private:
     StartupHooks hooks_;
     StartupResult startup_;
     HelpViewer helpViewer_;
+    ExchangeHooks exchange_;
     TOboznachForm* legend_ = nullptr;
     QDialog* womenEntry_ = nullptr;
     QDialog* menEntry_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QTableWidget>
 #include <QFileInfo>
 #include <QFontInfo>
 #include <QLabel>
@@ -20,7 +21,9 @@
 #include "app/core/commands.h"
 #include "base/cp1251.h"
 #include "base/errors.h"
+#include "people/exchange.h"
 #include "people/person_record.h"
+#include "people/ui/import_preview.h"
 #include "support/test_support.h"
 #include "ui_main_window.h"
 
@@ -286,10 +289,83 @@ TEST(MainWindow, ShortPersonFileIsReportedAndNoCommandWritesPeople) {
     for (auto click : {&TZZavelForm::BitBtn5Click, &TZZavelForm::BitBtn13Click, &TZZavelForm::BitBtn9Click,
                        &TZZavelForm::BitBtn12Click, &TZZavelForm::BitBtn7Click, &TZZavelForm::BitBtn10Click})
         ((*w).*click)();
-    ASSERT_EQ(fx.boxes.messages.size(), 6);
+    // "Импорт…" too, before any file is asked for.
+    int asked = 0;
+    w->SetExchangeHooks({[&](QWidget*, const QString&, const QString&, bool) { ++asked; return QString(); }, {}});
+    w->Form().ImportWomenButton->click();
+    w->Form().ImportMenButton->click();
+    EXPECT_EQ(asked, 0);
+    ASSERT_EQ(fx.boxes.messages.size(), 8);
     for (const QString& m : fx.boxes.messages) EXPECT_TRUE(m.contains(QString::fromUtf8("не загружен"))) << m.toStdString();
     EXPECT_TRUE(test::ReadFile(fx.dir.file("FEMIN.DAT")) == women);
     EXPECT_TRUE(test::ReadFile(fx.dir.file("MEN.DAT")) == men);
+}
+
+// "Экспорт…" writes the list's file as it stands; "Импорт…" shows who comes in,
+// waits for the city a name leaves open, and stores only on "Добавить".
+TEST(MainWindow, ExportAndImportThroughThePreview) {
+    Fixture fx(2, 3);
+    for (const char* f : {"sng.wdt", "europa.wdt", "namerica.wdt", "samerica.wdt", "africa.wdt", "azia.wdt",
+                          "austral.wdt", "zones.tzt"})
+        test::WriteFile(fx.dir.file(f), test::ReadFile(std::string(PELORIN_BINARY_DIR) + "/data/" + f));
+    auto w = fx.Start();
+    auto& f = w->Form();
+    QString chosen;
+    std::function<bool(ImportPreviewDialog&)> preview;
+    w->SetExchangeHooks({[&](QWidget*, const QString&, const QString&, bool) { return chosen; },
+                         [&](ImportPreviewDialog& d) { return preview(d); }});
+
+    chosen = QString::fromStdString(fx.dir.file("men.aaf"));
+    f.ExportMenButton->click();
+    PersonTable men{TableKind::Men, {}};
+    LoadPersonFile(fx.dir.file("MEN.DAT"), men);
+    EXPECT_EQ(test::ReadFile(fx.dir.file("men.aaf")), ExportPeople(men, ExchangeFormat::Aaf));
+    ASSERT_EQ(fx.boxes.messages.size(), 1);
+    EXPECT_TRUE(fx.boxes.messages[0].contains(QString::fromUtf8("(AAF): 3 человек")));
+
+    test::WriteFile(fx.dir.file("in.csv"),
+                    "name,date,time,place\n"
+                    "Анна,05.06.1975,14:30,Москва\n"  // two cities of the name
+                    "Бэла,31.02.1985,,Кировск\n"      // no such day
+                    "Вера,01.01.1990,,Кировск\n");    // one city
+    chosen = QString::fromStdString(fx.dir.file("in.csv"));
+    const std::string before = test::ReadFile(fx.dir.file("FEMIN.DAT"));
+    int readyBefore = -1;
+    preview = [&](ImportPreviewDialog& d) {
+        readyBefore = d.Ready();
+        EXPECT_EQ(d.Table()->rowCount(), 3);
+        EXPECT_TRUE(d.Table()->item(1, 5)->text().contains(QString::fromUtf8("пропущена")));
+        EXPECT_FALSE(d.ChooseCity(4, 0));  // one city: nothing to choose
+        EXPECT_TRUE(d.ChooseCity(2, 1));
+        EXPECT_EQ(d.Ready(), 2);
+        return false;  // "Отмена"
+    };
+    f.ImportWomenButton->click();
+    EXPECT_EQ(readyBefore, 1);
+    EXPECT_TRUE(test::ReadFile(fx.dir.file("FEMIN.DAT")) == before);
+    int readyAfter = -1;
+    preview = [&](ImportPreviewDialog& d) {
+        d.ChooseCity(2, 0);
+        readyAfter = d.Ready();
+        return true;
+    };
+    f.ImportWomenButton->click();
+    EXPECT_EQ(readyAfter, 2);
+    EXPECT_TRUE(fx.boxes.shown.isEmpty()) << fx.boxes.shown.join("|").toStdString();
+    ASSERT_EQ(f.ListBox1->count(), 4);
+    EXPECT_EQ(f.Label11->text(), QString::fromUtf8("Список женщин.  Всего: 4 человек"));
+    EXPECT_TRUE(fx.boxes.messages.last().contains(QString::fromUtf8("2 человек")));
+    PersonTable women{TableKind::Women, {}};
+    LoadPersonFile(fx.dir.file("FEMIN.DAT"), women);
+    EXPECT_EQ(Cp1251ToUtf8(women.slot(3).Name.str()).substr(0, 8), "Анна");
+    EXPECT_EQ(women.slot(3).Hour, 14);
+    QString again;
+    preview = [&](ImportPreviewDialog& d) {
+        again = d.Table()->item(2, 5)->text();  // Вера
+        return false;
+    };
+    f.ImportWomenButton->click();
+    EXPECT_TRUE(again.contains(QString::fromUtf8("уже есть в списке"))) << again.toStdString();
 }
 
 TEST(MainWindow, FailingLoadersOfTheHooks) {
