@@ -21,6 +21,8 @@
 #include "app/main_window.h"
 #include "graphics/ui/oboznach_form.h"
 #include "people/config.h"
+#include "people/exchange.h"
+#include "people/ui/import_preview.h"
 #include "people/ui/input2h2_form.h"
 #include "people/ui/input3h_form.h"
 #include "people/ui/input_men_form3.h"
@@ -162,5 +164,23 @@ int main(int argc, char** argv) {
     ok = Save(&addCity, out, "dialog_city") && ok;
     addCity.hide();
     ok = Save(&legend, out, "legend") && ok;
+
+    // The preview of "Импорт…" with a file of every kind of line.
+    const pelorin::ImportParse parse = pelorin::ParseExchange(
+        "name,date,time,place,latitude,longitude,zone\n"
+        "Анна,05.06.1975,14:30,Москва,,,\n"
+        "Бэла,31.02.1985,,Кировск,,,\n"
+        "Вера,01.01.1990,,Кировск,,,\n"
+        "\"Гончарова, Ирина\",12.12.1982,07:05,Лондон,,,\n"
+        "Дина,03.03.1979,23:40,Сидней,-33.866667,151.2,10\n"
+        "Ева,01.01.1990,,Нигдеград,,,\n",
+        pelorin::ExchangeFormat::Csv, "people.csv");
+    std::vector<pelorin::ImportProblem> problems = parse.problems;
+    const std::vector<pelorin::ImportPlan> plans =
+        pelorin::PlanImport(parse, pelorin::TableKind::Women, pelorin::CitySearch::Build(state.config.DataDir),
+                            state.config.DataDir, "people.csv", problems);
+    pelorin::ImportPreviewDialog preview(plans, problems, state.people.WomenTable, "people.csv", &main);
+    preview.ChooseCity(2, 0);
+    ok = Save(&preview, out, "dialog_import") && ok;
     return ok ? 0 : 1;
 }
