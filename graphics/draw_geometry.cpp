@@ -6,7 +6,13 @@
 
 namespace pelorin {
 
-int RoundToPixel(double x) { return static_cast<int>(std::nearbyint(x)); }
+// A coordinate that is not a number, or lies beyond any picture, is kept to the
+// range of int rather than converted out of it (which is undefined).
+int RoundToPixel(double x) {
+    if (!(x > -1e9)) return -1000000000;
+    if (!(x < 1e9)) return 1000000000;
+    return static_cast<int>(std::nearbyint(x));
+}
 
 PixelPoint ScreenPolarPoint(int cx, int cy, int r, double angle) {
     const double a = angle * kDrawDegToRad;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 namespace pelorin {
 namespace {
 
@@ -10,6 +13,10 @@ TEST(DrawGeometry, RoundingIsHalfToEven) {
     EXPECT_EQ(RoundToPixel(6.5), 6);
     EXPECT_EQ(RoundToPixel(-2.5), -2);
     EXPECT_EQ(RoundToPixel(2.4999), 2);
+    // Beyond int, or not a number: kept in range, never converted out of it.
+    EXPECT_EQ(RoundToPixel(1e300), 1000000000);
+    EXPECT_EQ(RoundToPixel(-std::numeric_limits<double>::infinity()), -1000000000);
+    EXPECT_EQ(RoundToPixel(std::nan("")), -1000000000);
 }
 
 TEST(DrawGeometry, ScreenPolarTurnsClockwiseFromTheRight) {
