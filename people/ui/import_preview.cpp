@@ -9,6 +9,7 @@
 #include <QTableWidget>
 #include <QHBoxLayout>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -125,6 +126,8 @@ ImportPreviewDialog::ImportPreviewDialog(const std::vector<ImportPlan>& plans, c
     table_->setColumnWidth(kPlace, std::min(table_->columnWidth(kPlace), 300));
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->setWordWrap(true);
+    // Rows as high as their wrapped texts, at whatever width the columns get.
+    connect(table_->horizontalHeader(), &QHeaderView::sectionResized, table_, [this] { table_->resizeRowsToContents(); });
     layout->addWidget(table_, 1);
 
     // The city of the chosen row, where its name leaves it open.
@@ -198,6 +201,12 @@ bool ImportPreviewDialog::ChooseCity(int line, int candidate) {
     return false;
 }
 
+void ImportPreviewDialog::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    // The last column takes its width only once the dialog is laid out.
+    QTimer::singleShot(0, table_, [this] { table_->resizeRowsToContents(); });
+}
+
 std::vector<int> ImportPreviewDialog::Choices() const { return choices_; }
 
 int ImportPreviewDialog::Ready() const {
@@ -211,7 +220,7 @@ void ImportPreviewDialog::Update() {
     const bool women = kind_ == TableKind::Women;
     const QString will = QString::fromUtf8(women ? "будет добавлена" : "будет добавлен");
     const QString wont = QString::fromUtf8(women ? "не будет добавлена" : "не будет добавлен");
-    int ready = 0, choose = 0, left = 0;
+    int ready = 0, choose = 0, left = 0, listed = 0;
     for (std::size_t i = 0; i < plans_.size(); ++i) {
         const ImportPlan& p = plans_[i];
         const bool chosen = p.source == PlaceSource::Ambiguous && choices_[i] >= 0;
@@ -228,6 +237,7 @@ void ImportPreviewDialog::Update() {
                           (chosen ? QString::fromUtf8("место из атласа (выбрано), пояс на дату и время рождения")
                                   : Text(p.note));
                 if (listed_[i]) {
+                    ++listed;
                     outcome = QString::fromUtf8("уже есть в списке (то же имя и дата), и всё же ") + outcome;
                     colour = QColor(150, 90, 0);
                 }
@@ -255,6 +265,7 @@ void ImportPreviewDialog::Update() {
     QString text = QString::fromUtf8("Файл «%1». Будут добавлены: %2 из %3 (свободных мест в списке: %4).")
                        .arg(Text(fileName_)).arg(ready).arg(plans_.size() + std::size_t(skipped)).arg(freeSlots_);
     if (choose > 0) text += QString::fromUtf8(" Нужно выбрать город (под таблицей): %1.").arg(choose);
+    if (listed > 0) text += QString::fromUtf8(" Из них уже есть в списке: %1.").arg(listed);
     if (left > 0) text += QString::fromUtf8(" Не поместятся в список: %1.").arg(left);
     if (skipped > 0) text += QString::fromUtf8(" Пропущено строк с ошибками: %1.").arg(skipped);
     text += QString::fromUtf8(" Ничего не записано, пока не нажата кнопка «Добавить».");

@@ -35,6 +35,9 @@ public:
     // chooser under the table does. False when that line has no such choice.
     bool ChooseCity(int line, int candidate);
 
+protected:
+    void showEvent(QShowEvent* e) override;
+
 private:
     void Update();
     // The chooser under the table follows the current row.
