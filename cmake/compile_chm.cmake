@@ -1,11 +1,21 @@
 # Compiles one folder of help pages into a .chm file with chmcmd:
-#   cmake -DCHMCMD=... -DSOURCE=<folder> -DSTAGE=<scratch folder> -DOUTPUT=<file.chm> -DTITLE=... -P compile_chm.cmake
+#   cmake -DCHMCMD=... -DSOURCE=<folder> -DSTAGE=<scratch folder> -DOUTPUT=<file.chm> -DTITLE=...
+#         [-DSTYLE=<style sheet>] -P compile_chm.cmake
 # The pages, style sheets and pictures of SOURCE (not its subfolders other than
 # img/) are copied to STAGE with a project file that lists them all, so that the
-# file holds exactly what the folder holds.
+# file holds exactly what the folder holds, and STYLE beside them: one style
+# sheet serves every help file.
 file(REMOVE_RECURSE ${STAGE})
 file(MAKE_DIRECTORY ${STAGE})
 file(GLOB pages RELATIVE ${SOURCE} ${SOURCE}/*.html ${SOURCE}/*.css ${SOURCE}/img/*.png ${SOURCE}/img/*.gif ${SOURCE}/img/*.jpg)
+if(STYLE)
+  get_filename_component(style ${STYLE} NAME)
+  list(FIND pages ${style} found)
+  if(found EQUAL -1)
+    file(COPY ${STYLE} DESTINATION ${STAGE})
+    list(APPEND pages ${style})
+  endif()
+endif()
 list(SORT pages)
 if(NOT pages)
   message(FATAL_ERROR "no help pages in ${SOURCE}")
@@ -14,7 +24,9 @@ get_filename_component(name ${OUTPUT} NAME)
 set(project "[OPTIONS]\r\nCompatibility=1.1 or later\r\nCompiled file=${name}\r\nDefault topic=index.html\r\nDisplay compile progress=No\r\nLanguage=0x419 Russian\r\nTitle=${TITLE}\r\n\r\n[FILES]\r\n")
 foreach(p ${pages})
   get_filename_component(dir ${p} DIRECTORY)
-  file(COPY ${SOURCE}/${p} DESTINATION ${STAGE}/${dir})
+  if(EXISTS ${SOURCE}/${p})
+    file(COPY ${SOURCE}/${p} DESTINATION ${STAGE}/${dir})
+  endif()
   string(APPEND project "${p}\r\n")
 endforeach()
 file(WRITE ${STAGE}/project.hhp "${project}")

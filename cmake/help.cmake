@@ -9,13 +9,16 @@ if(NOT CHMCMD)
   return()
 endif()
 
+# The style sheet of help/ serves both files.
+set(PELORIN_HELP_STYLE ${CMAKE_SOURCE_DIR}/help/help.css)
+
 function(pelorin_help_file target source output title)
   file(GLOB_RECURSE inputs CONFIGURE_DEPENDS ${source}/*.html ${source}/*.css ${source}/img/*)
   add_custom_command(OUTPUT ${PELORIN_SYSTEM_DIR}/${output}
     COMMAND ${CMAKE_COMMAND} -DCHMCMD=${CHMCMD} -DSOURCE=${source}
       -DSTAGE=${CMAKE_BINARY_DIR}/help-stage/${target} -DOUTPUT=${PELORIN_SYSTEM_DIR}/${output}
-      -DTITLE=${title} -P ${CMAKE_SOURCE_DIR}/cmake/compile_chm.cmake
-    DEPENDS ${inputs} ${CMAKE_SOURCE_DIR}/cmake/compile_chm.cmake
+      -DTITLE=${title} -DSTYLE=${PELORIN_HELP_STYLE} -P ${CMAKE_SOURCE_DIR}/cmake/compile_chm.cmake
+    DEPENDS ${inputs} ${PELORIN_HELP_STYLE} ${CMAKE_SOURCE_DIR}/cmake/compile_chm.cmake
     COMMENT "Compiling ${output}" VERBATIM)
   add_custom_target(${target} ALL DEPENDS ${PELORIN_SYSTEM_DIR}/${output})
 endfunction()
