@@ -122,7 +122,8 @@ done
 # The help files, compiled from help/ as the build does.
 if command -v chmcmd >/dev/null; then
     cmake -DCHMCMD="$(command -v chmcmd)" -DSOURCE="$ROOT/help/korvantis" -DSTAGE="$BUILD/chm-stage/k" \
-        -DOUTPUT="$SEEDS/chm_file/Korvantis_7.chm" -DTITLE=Korvantis -P "$ROOT/cmake/compile_chm.cmake"
+        -DOUTPUT="$SEEDS/chm_file/Korvantis_7.chm" -DTITLE=Korvantis -DSTYLE="$ROOT/help/help.css" \
+        -P "$ROOT/cmake/compile_chm.cmake"
     cmake -DCHMCMD="$(command -v chmcmd)" -DSOURCE="$ROOT/help" -DSTAGE="$BUILD/chm-stage/p" \
         -DOUTPUT="$SEEDS/chm_file/PelorinHelp.chm" -DTITLE=Pelorin -P "$ROOT/cmake/compile_chm.cmake"
 fi
