@@ -29,8 +29,10 @@ double RamcOf(double moment, double longitudeDeg);
 // in radians, results in degrees.
 double MidheavenOf(double ramc, double eps);
 double AscendantOf(double phi, double ramc, double eps);
-// One intermediate cusp by the semi-arc iteration: `below` for cusps 2 and 3,
-// above the horizon for cusps 11 and 12. The result is not reduced.
-double PlacidusCusp(double phi, double ramc, double start, double divisor, bool below, double eps);
+// The four intermediate cusps by the semi-arc iteration, ten steps each (the
+// tenth step is the cusp, converged or not). Degrees, not reduced: cusps 11 and
+// 12 still want 180 degrees added.
+void PlacidusCusps(double phi, double ramc, double eps, double& cusp11, double& cusp12, double& cusp2,
+                   double& cusp3);
 
 }  // namespace pelorin
