@@ -27,21 +27,33 @@ double RamcOf(double moment, double longitudeDeg) {
     return lst * 15.0 * 0.017453292519943;
 }
 
-double MidheavenOf(double ramc, double eps) {
-    double a = std::atan(std::tan(ramc) / std::cos(eps));
+namespace {
+
+// The constructions of the angles from the sines, cosines and tangents they
+// share, each taken once per chart.
+double MidheavenFrom(double ramc, double tanRamc, double cosEps) {
+    double a = std::atan(tanRamc / cosEps);
     if (a < 0) a += kPi;
     if (ramc > kPi) a += kPi;
     return NormDeg(a * kRadToDeg);
 }
 
-double AscendantOf(double phi, double ramc, double eps) {
-    const double h = -std::sin(ramc) * std::cos(eps) - std::sin(eps) * std::tan(phi);
+double AscendantFrom(double sinRamc, double cosRamc, double cosEps, double sinEps, double tanPhi) {
+    const double h = -sinRamc * cosEps - sinEps * tanPhi;
     // With the denominator at zero the Ascendant stands square to the
     // equinoxes: the arc tangent's limit is pi/2 from either side.
-    double a = std::fabs(h) <= 0.000001 ? kPi / 2 : std::atan(std::cos(ramc) / h);
+    double a = std::fabs(h) <= 0.000001 ? kPi / 2 : std::atan(cosRamc / h);
     if (a < 0) a += kPi;
-    if (std::cos(ramc) < 0) a += kPi;
+    if (cosRamc < 0) a += kPi;
     return NormDeg(a * kRadToDeg);
+}
+
+}  // namespace
+
+double MidheavenOf(double ramc, double eps) { return MidheavenFrom(ramc, std::tan(ramc), std::cos(eps)); }
+
+double AscendantOf(double phi, double ramc, double eps) {
+    return AscendantFrom(std::sin(ramc), std::cos(ramc), std::cos(eps), std::sin(eps), std::tan(phi));
 }
 
 namespace {
@@ -69,11 +81,11 @@ double LongitudeOfRightAscension(double r, double cosEps) {
     return a * kRadToDeg;
 }
 
-}  // namespace
-
-void PlacidusCusps(double phi, double ramc, double eps, double& cusp11, double& cusp12, double& cusp2,
+// The four intermediate cusps by the semi-arc iteration, ten steps each (the
+// tenth step is the cusp, converged or not); k is tan(eps) tan(phi). Degrees,
+// not reduced: cusps 11 and 12 still want 180 degrees added.
+void PlacidusCusps(double ramc, double k, double cosEps, double& cusp11, double& cusp12, double& cusp2,
                    double& cusp3) {
-    const double k = std::tan(eps) * std::tan(phi);
     SemiArc arcs[4] = {{ramc + 0.52359877559829, 3, false},
                        {ramc + 1.04719755119658, 1.5, false},
                        {ramc + 2.09439510239316, 1.5, true},
@@ -87,12 +99,13 @@ void PlacidusCusps(double phi, double ramc, double eps, double& cusp11, double& 
             a.r = a.below ? ramc + kPi - s / a.divisor : ramc + s / a.divisor;
         }
     }
-    const double cosEps = std::cos(eps);
     cusp11 = LongitudeOfRightAscension(arcs[0].r, cosEps);
     cusp12 = LongitudeOfRightAscension(arcs[1].r, cosEps);
     cusp2 = LongitudeOfRightAscension(arcs[2].r, cosEps);
     cusp3 = LongitudeOfRightAscension(arcs[3].r, cosEps);
 }
+
+}  // namespace
 
 HouseStatus ComputeHousesAt(double longitudeDeg, double latitudeDeg, double moment, TCusps& cusps) {
     const double eps = MeanObliquity(moment);
@@ -102,10 +115,12 @@ HouseStatus ComputeHousesAt(double longitudeDeg, double latitudeDeg, double mome
         ClearCusps(cusps);
         return HouseStatus::BeyondLatitude;
     }
-    const double mc = MidheavenOf(ramc, eps);
-    const double asc = AscendantOf(phi, ramc, eps);
+    const double cosEps = std::cos(eps), sinEps = std::sin(eps), tanEps = std::tan(eps);
+    const double tanPhi = std::tan(phi);
+    const double mc = MidheavenFrom(ramc, std::tan(ramc), cosEps);
+    const double asc = AscendantFrom(std::sin(ramc), std::cos(ramc), cosEps, sinEps, tanPhi);
     double c11, c12, c2, c3;
-    PlacidusCusps(phi, ramc, eps, c11, c12, c2, c3);
+    PlacidusCusps(ramc, tanEps * tanPhi, cosEps, c11, c12, c2, c3);
     cusps[4] = NormDeg(mc + 180.0);
     cusps[1] = NormDeg(asc);
     cusps[5] = NormDeg(c11 + 180.0);

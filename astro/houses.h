@@ -25,14 +25,9 @@ HouseStatus ComputeHousesAt(double longitudeDeg, double latitudeDeg, double mome
 // Right ascension of the midheaven (radians) of the day number at a longitude.
 double RamcOf(double moment, double longitudeDeg);
 
-// The three constructions of the cusps; eps is the obliquity (radians), angles
-// in radians, results in degrees.
+// The two angles; eps is the obliquity (radians), angles in radians, results in
+// degrees. The intermediate cusps follow by the semi-arc iteration.
 double MidheavenOf(double ramc, double eps);
 double AscendantOf(double phi, double ramc, double eps);
-// The four intermediate cusps by the semi-arc iteration, ten steps each (the
-// tenth step is the cusp, converged or not). Degrees, not reduced: cusps 11 and
-// 12 still want 180 degrees added.
-void PlacidusCusps(double phi, double ramc, double eps, double& cusp11, double& cusp12, double& cusp2,
-                   double& cusp3);
 
 }  // namespace pelorin
