@@ -55,7 +55,9 @@ void Truncate(std::string& s, std::size_t n) {
     if (s.size() > n) s.resize(n);
 }
 
-void EmptyFile(const std::string& fileName) { WriteFileAtomic(fileName, ""); }
+// The text and report files of an analysis are written afresh by every analysis
+// before they are read: no fsync (see Durability::Regenerated).
+void EmptyFile(const std::string& fileName) { WriteFileAtomic(fileName, "", Durability::Regenerated); }
 
 }  // namespace
 
@@ -178,7 +180,7 @@ PairScore WritePairReport(const PairReportInput& in) {
     out.Add(kTextFont);
     out.CopyFile(minusFile);
     AddClosingFrame(out);
-    WriteFileAtomic(JoinPath(in.dataDir, kPairReportFile), out.text());
+    WriteFileAtomic(JoinPath(in.dataDir, kPairReportFile), out.text(), Durability::Regenerated);
     return score;
 }
 
@@ -222,7 +224,7 @@ void WriteManReport(const ManReportInput& in) {
     out.Add(kTextFont);
     out.CopyFile(minusFile);
     AddClosingFrame(out);
-    WriteFileAtomic(JoinPath(in.dataDir, kManReportFile), out.text());
+    WriteFileAtomic(JoinPath(in.dataDir, kManReportFile), out.text(), Durability::Regenerated);
 }
 
 }  // namespace pelorin

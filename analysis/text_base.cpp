@@ -257,16 +257,17 @@ TextBase LoadTextBase(const std::string& dataDir, const char* source, const char
         throw Error("Не найден рабочий файл базы «" + workFile + "»: он должен существовать (пустым).");
     // The work file is rewritten whole, so that nothing of an earlier content can
     // remain behind a shorter database; it holds the plain text only until the
-    // lines are read and is emptied again also when they cannot be taken.
-    WriteFileAtomic(workFile, ScrambleBytes(scrambled));
+    // lines are read and is emptied again also when they cannot be taken. Every
+    // load writes it afresh, so its writes are not synced to the disk.
+    WriteFileAtomic(workFile, ScrambleBytes(scrambled), Durability::Regenerated);
     std::string plain;
     try {
         plain = ReadWholeFile(workFile);
     } catch (...) {
-        WriteFileAtomic(workFile, "");
+        WriteFileAtomic(workFile, "", Durability::Regenerated);
         throw;
     }
-    WriteFileAtomic(workFile, "");
+    WriteFileAtomic(workFile, "", Durability::Regenerated);
     return TextBase(sourceFile, SplitTextLines(plain));
 }
 

@@ -19,6 +19,10 @@ SeriesResult SaturnSeries(double T);
 SeriesResult UranusSeries(double T);
 SeriesResult NeptuneSeries(double T);
 
+// The Sun's geocentric ecliptic place of day number `d` (degrees), its vector
+// written to `sun` for the planets of the same day.
+EclipticPlace SunPlaceAndVector(double d, SunVector& sun);
+
 // The Sun vector of day number `d` (written to `sun`); `body` receives the Sun's
 // entry, which a planet driver then overwrites with its own.
 void EarthSunVector(double d, TChartBody& body, SunVector& sun);

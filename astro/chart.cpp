@@ -27,17 +27,26 @@ bool IsServedMoment(double moment) { return moment > kFirstServedMoment && momen
 
 void ComputeChart(double moment, TChart& chart) {
     const double d = moment;
+    const double T = CenturiesFromJD(d + kJulianDayOfDayZero);
+    // The work of every body as its driver does it, in stages across the bodies:
+    // the bodies are independent of each other once the Sun vector is known, and
+    // a stage of one body next to the same stage of another lets the processor
+    // overlap them instead of waiting on each body's long chain of arc tangents,
+    // sines and cosines in turn.
     SunVector sun;  // the Sun-vector scratch of this computation
-    ComputeSun(d, chart[kSun], sun);
-    ComputeMoon(d, chart[kMoon], sun);
-    ComputeMercury(d, chart[kMercury], sun);
-    ComputeVenus(d, chart[kVenus], sun);
-    ComputeMars(d, chart[kMars], sun);
-    ComputeJupiter(d, chart[kJupiter], sun);
-    ComputeSaturn(d, chart[kSaturn], sun);
-    ComputeUranus(d, chart[kUranus], sun);
-    ComputeNeptune(d, chart[kNeptune], sun);
-    ComputePluto(d, chart[kPluto], sun.x, sun.y, sun.z);
+    EclipticPlace place[kBodyCount];
+    place[kSun] = SunPlaceAndVector(d, sun);
+    static constexpr SeriesFunction kSeries[] = {MoonSeries,    MercurySeries, VenusSeries,  MarsSeries,
+                                                 JupiterSeries, SaturnSeries,  UranusSeries, NeptuneSeries};
+    SeriesResult series[kPluto - kMoon];
+    for (int i = kMoon; i < kPluto; ++i) series[i - kMoon] = kSeries[i - kMoon](T);
+    const TabulatedPlace pluto = TabulatedPosition(kPlutoBodyIndex, d);
+    place[kPluto] = {pluto.lon, pluto.lat};
+    for (int i = kMoon; i < kPluto; ++i) {
+        const SeriesResult& s = series[i - kMoon];
+        place[i] = EquatorialToEcliptic(i == kMoon ? kModeGeocentric : kModeHeliocentric, s.X, s.Y, s.Z, sun);
+    }
+    for (int i = 0; i < kBodyCount; ++i) FillBodyFromEcliptic(d, place[i].lon, place[i].lat, chart[i]);
     for (int i = 0; i < kBodyCount; ++i) SetIntegerFields(chart[i]);
 }
 

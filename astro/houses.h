@@ -25,12 +25,9 @@ HouseStatus ComputeHousesAt(double longitudeDeg, double latitudeDeg, double mome
 // Right ascension of the midheaven (radians) of the day number at a longitude.
 double RamcOf(double moment, double longitudeDeg);
 
-// The three constructions of the cusps; eps is the obliquity (radians), angles
-// in radians, results in degrees.
+// The two angles; eps is the obliquity (radians), angles in radians, results in
+// degrees. The intermediate cusps follow by the semi-arc iteration.
 double MidheavenOf(double ramc, double eps);
 double AscendantOf(double phi, double ramc, double eps);
-// One intermediate cusp by the semi-arc iteration: `below` for cusps 2 and 3,
-// above the horizon for cusps 11 and 12. The result is not reduced.
-double PlacidusCusp(double phi, double ramc, double start, double divisor, bool below, double eps);
 
 }  // namespace pelorin

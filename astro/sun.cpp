@@ -68,8 +68,6 @@ SeriesResult SunSeries(double T) {
     return FinishSeries(lambda, 0.0, r, T);
 }
 
-namespace {
-
 EclipticPlace SunPlaceAndVector(double d, SunVector& sun) {
     const double jd = d + kJulianDayOfDayZero;
     const double T = CenturiesFromJD(jd);
@@ -79,6 +77,8 @@ EclipticPlace SunPlaceAndVector(double d, SunVector& sun) {
     sun.day = d;
     return p;
 }
+
+namespace {
 
 // Steps 1 to 3 of EarthSunVector. The entry it would fill is overwritten by every
 // planet driver, and a vector already computed for this very day number is the

@@ -56,7 +56,7 @@ bool WriteAll(int fd, std::string_view content) {
 }  // namespace
 #endif
 
-void WriteFileAtomic(const std::string& fileName, std::string_view content) {
+void WriteFileAtomic(const std::string& fileName, std::string_view content, Durability durability) {
     const std::string failed = "Не удалось записать файл «" + fileName + "»: ";
 #ifdef _WIN32
     const std::string tmp = fileName + ".tmp";
@@ -71,7 +71,9 @@ void WriteFileAtomic(const std::string& fileName, std::string_view content) {
             throw Error(failed + "ошибка записи");
         }
     }
-    if (!MoveFileExA(tmp.c_str(), fileName.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const DWORD flags = durability == Durability::Synced ? MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH
+                                                         : MOVEFILE_REPLACE_EXISTING;
+    if (!MoveFileExA(tmp.c_str(), fileName.c_str(), flags)) {
         std::remove(tmp.c_str());
         throw Error(failed + "не удалось заменить файл");
     }
@@ -84,7 +86,7 @@ void WriteFileAtomic(const std::string& fileName, std::string_view content) {
     std::string tmpl = fileName + ".XXXXXX";
     int fd = ::mkstemp(tmpl.data());
     if (fd < 0) throw Error(failed + SystemErrorText());
-    bool ok = WriteAll(fd, content) && ::fsync(fd) == 0;
+    bool ok = WriteAll(fd, content) && (durability == Durability::Regenerated || ::fsync(fd) == 0);
     int savedErrno = errno;
     if (ok && exists) ::fchmod(fd, st.st_mode & 07777);
     else if (ok) ::fchmod(fd, 0644);

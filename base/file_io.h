@@ -12,9 +12,22 @@ std::string ReadWholeFile(const std::string& fileName);
 // True when the file exists (and can be opened for reading).
 bool FileReadable(const std::string& fileName);
 
+// What a rewrite promises after a power loss or a crash of the system.
+enum class Durability {
+    // The new content is on the disk before it replaces the old (fsync before the
+    // rename): for everything a person keeps, the people files, main.dat, the atlas.
+    Synced,
+    // The rename alone: after a power loss the file may be empty or hold the old
+    // content. Only for the files a program run writes afresh before it reads them
+    // (the work files of the databases, the texts and reports of a pair analysis):
+    // the next run rewrites them anyway, and an fsync costs a disk flush each.
+    Regenerated,
+};
+
 // Replaces the file with `content`. Throws Error naming the file on failure (also
 // when the file exists and is read-only); the old content then stays as it was.
-void WriteFileAtomic(const std::string& fileName, std::string_view content);
+void WriteFileAtomic(const std::string& fileName, std::string_view content,
+                     Durability durability = Durability::Synced);
 
 // Appends to an existing file or creates it. Throws Error naming the file.
 void AppendToFile(const std::string& fileName, std::string_view content);
