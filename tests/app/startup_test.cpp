@@ -41,7 +41,7 @@ PersonTable TableWith(TableKind kind, const std::vector<std::string>& utf8Names)
     for (const std::string& n : utf8Names) {
         PersonRecord& r = t.slot(slot);
         r.Name.set(PadRight(Utf8ToCp1251(n), 20));
-        char stamp[11];
+        char stamp[16];
         std::snprintf(stamp, sizeof stamp, "01010000%02d", slot);
         r.Stamp.set(stamp);
         r.DateText.set("01.01.1980");

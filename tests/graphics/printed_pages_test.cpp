@@ -104,8 +104,12 @@ TEST(PrintedPersonList, ShortPaperBreaksEarlierAndKeepsEveryRowOnThePage) {
     int rows = 0;
     for (const PrintPage& page : doc)
         for (const PrintOp& op : page) {
-            if (op.kind == PrintOp::Kind::Text) EXPECT_LT(op.y1 + 0.35, letter.heightCm) << op.text;
-            if (op.kind == PrintOp::Kind::Line) EXPECT_LT(op.y1, letter.heightCm);
+            if (op.kind == PrintOp::Kind::Text) {
+                EXPECT_LT(op.y1 + 0.35, letter.heightCm) << op.text;
+            }
+            if (op.kind == PrintOp::Kind::Line) {
+                EXPECT_LT(op.y1, letter.heightCm);
+            }
             if (op.kind == PrintOp::Kind::Text && op.x1 == 2.2 && op.size == 8) ++rows;
         }
     EXPECT_EQ(rows, 99);
