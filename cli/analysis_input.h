@@ -46,9 +46,8 @@ inline const PersonRecord& PersonByStamp(const PersonTable& table, const std::st
                                          const std::string& dataDir) {
     const int slot = FindSlotByStamp(table, stamp);
     if (slot == 0 || IsFreeSlot(table.slot(slot))) {
-        const char* file = table.kind == TableKind::Women ? "FEMIN.DAT" : "MEN.DAT";
         throw Error(std::string(table.kind == TableKind::Women ? "Женщины" : "Мужчины") + " с отметкой «" +
-                    stamp + "» нет в файле «" + JoinPath(dataDir, file) + "».");
+                    stamp + "» нет в файле «" + JoinPath(dataDir, PersonFileName(table.kind)) + "».");
     }
     return table.slot(slot);
 }

@@ -146,8 +146,8 @@ int RunAdd(const std::vector<std::string>& argv) {
     const Config config = ReadConfig(args.required("config"));
     const std::string& dir = config.DataDir;
     const DirLock lock(dir);
-    const std::string file = JoinPath(dir, women ? "FEMIN.DAT" : "MEN.DAT");
     PersonTable table{women ? TableKind::Women : TableKind::Men, {}};
+    const std::string file = JoinPath(dir, PersonFileName(table.kind));
     LoadPersonFile(file, table);
 
     EntryResult res;

@@ -34,8 +34,6 @@ std::string Trim(const std::string& s) {
     return b == std::string::npos ? std::string() : s.substr(b, s.find_last_not_of(' ') - b + 1);
 }
 
-const char* FileOf(TableKind kind) { return kind == TableKind::Women ? "FEMIN.DAT" : "MEN.DAT"; }
-
 int RunExport(const std::vector<std::string>& argv) {
     Args args(argv, {"config", "list", "format", "out"});
     const TableKind kind = ListArg(args);
@@ -45,7 +43,7 @@ int RunExport(const std::vector<std::string>& argv) {
     PersonTable table{kind, {}};
     {
         const DirLock lock(config.DataDir, LockUse::Read);
-        LoadPersonFile(JoinPath(config.DataDir, FileOf(kind)), table);
+        LoadPersonFile(JoinPath(config.DataDir, PersonFileName(kind)), table);
     }
     WriteFileAtomic(out, ExportPeople(table, format));
     PrintJson(JsonObject().num("written", static_cast<int>(UsedSlots(table).size())).str("out", out).text());
@@ -117,7 +115,7 @@ int RunImport(const std::vector<std::string>& argv) {
     if (!dryRun) stored = StoreImported(records, kind, config.DataDir, std::time(nullptr));
 
     PersonTable table{kind, {}};
-    if (!dryRun && !stored.slots.empty()) LoadPersonFile(JoinPath(config.DataDir, FileOf(kind)), table);
+    if (!dryRun && !stored.slots.empty()) LoadPersonFile(JoinPath(config.DataDir, PersonFileName(kind)), table);
     std::vector<std::string> people, skipped;
     std::size_t k = 0;
     for (const ImportPlan& p : plans) {

@@ -650,7 +650,7 @@ ImportStored StoreImported(const std::vector<PersonRecord>& records, TableKind k
     ImportStored out;
     if (records.empty()) return out;
     const DirLock lock(dataDir);
-    const std::string file = JoinPath(dataDir, kind == TableKind::Women ? "FEMIN.DAT" : "MEN.DAT");
+    const std::string file = JoinPath(dataDir, PersonFileName(kind));
     PersonTable table{kind, {}};
     LoadPersonFile(file, table);
     for (const PersonRecord& record : records) {

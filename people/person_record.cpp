@@ -146,6 +146,8 @@ int FirstFreeSlot(const PersonTable& table) {
     return 0;
 }
 
+const char* PersonFileName(TableKind kind) { return kind == TableKind::Women ? "FEMIN.DAT" : "MEN.DAT"; }
+
 std::vector<int> UsedSlots(const PersonTable& table) {
     std::vector<int> used;
     for (int i = 1; i <= kUsableSlots; ++i)

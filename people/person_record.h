@@ -140,6 +140,9 @@ int FirstFreeSlot(const PersonTable& table);
 // Used slots among 1..99 in slot order.
 std::vector<int> UsedSlots(const PersonTable& table);
 
+// The person file of a table in the data directory: "FEMIN.DAT" or "MEN.DAT".
+const char* PersonFileName(TableKind kind);
+
 // The list lines of the used slots, sorted as the list shows them (alphabetically,
 // letters without regard to case, Cyrillic in the order of the alphabet).
 std::vector<std::string> SortedListLines(const PersonTable& table);

@@ -69,8 +69,6 @@ std::string ListCaption(TableKind kind, int count) {
     return kind == TableKind::Women ? WomenCaption(count) : MenCaption(count);
 }
 
-const char* PersonFileName(TableKind kind) { return kind == TableKind::Women ? "FEMIN.DAT" : "MEN.DAT"; }
-
 void SelectPerson(PeopleState& people, TableKind kind, const std::string& listLine, PersonListView& view) {
     if (CountOf(people, kind) < 1) return;
     const int slot = FindSlotByStamp(TableOf(people, kind), StampOfListLine(listLine), StampMatch::First);

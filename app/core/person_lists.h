@@ -36,9 +36,6 @@ std::string StampOfListLine(const std::string& listLine);
 // "Список женщин.  Всего: N человек" / "Список мужчин.  Всего: N человек".
 std::string ListCaption(TableKind kind, int count);
 
-// The person file of a table: "FEMIN.DAT" or "MEN.DAT".
-const char* PersonFileName(TableKind kind);
-
 // Chooses the person of `listLine` (the current line of the list, cp1251).
 void SelectPerson(PeopleState& people, TableKind kind, const std::string& listLine, PersonListView& view);
 

@@ -18,8 +18,6 @@ namespace pelorin {
 
 namespace {
 
-const char* PersonFile(TableKind kind) { return kind == TableKind::Women ? "FEMIN.DAT" : "MEN.DAT"; }
-
 std::string Local(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 QString Shown(const QString& path) { return QDir::toNativeSeparators(path); }
@@ -58,7 +56,7 @@ void ExportPersonList(QWidget* parent, TableKind kind, const std::string& dataDi
         PersonTable table{kind, {}};
         {
             const DirLock lock(dataDir, LockUse::Read);
-            LoadPersonFile(JoinPath(dataDir, PersonFile(kind)), table);
+            LoadPersonFile(JoinPath(dataDir, PersonFileName(kind)), table);
         }
         const ExchangeFormat format = ExchangeFormatOfFile(Local(path), {});
         WriteFileAtomic(Local(path), ExportPeople(table, format));
@@ -87,7 +85,7 @@ int ImportPersonList(QWidget* parent, TableKind kind, const std::string& dataDir
         PersonTable list{kind, {}};
         {
             const DirLock lock(dataDir, LockUse::Read);
-            LoadPersonFile(JoinPath(dataDir, PersonFile(kind)), list);
+            LoadPersonFile(JoinPath(dataDir, PersonFileName(kind)), list);
             const CitySearch search = CitySearch::Build(dataDir);
             plans = PlanImport(parse, kind, search, dataDir, shown, problems);
         }
