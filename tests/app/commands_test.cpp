@@ -40,7 +40,9 @@ TEST(MainCommands, ACommandThatCannotRunSaysWhatToDoFirst) {
     people.ManChosen = true;
     EXPECT_EQ(PairAnalysisRefusal(people), "");
     for (int page = 0; page < kMainPageCount; ++page)
-        if (PrintActionFor(page, false, false) == PrintAction::Nothing) EXPECT_NE(NothingToPrintMessage(page), "") << page;
+        if (PrintActionFor(page, false, false) == PrintAction::Nothing) {
+            EXPECT_NE(NothingToPrintMessage(page), "") << page;
+        }
     EXPECT_NE(NothingToPrintMessage(static_cast<int>(MainPage::Chart)).find("«Анализ пары»"), std::string::npos);
     EXPECT_NE(NothingToPrintMessage(static_cast<int>(MainPage::Compatibility)).find("«Анализ всех»"), std::string::npos);
 }
