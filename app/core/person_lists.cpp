@@ -59,6 +59,20 @@ void Forget(PeopleState& people, TableKind kind, PersonListView& view) {
     FlagOf(people, kind) = false;
 }
 
+// Under the caller's lock: the chosen person's slot in `fresh`, the person file
+// as it is on disk. 0 when another copy of the program deleted them: the list then
+// shows the file, nobody is chosen and the user is told so.
+int ChosenSlotOnDisk(PeopleState& people, TableKind kind, const PersonTable& fresh, StampMatch match,
+                     PersonListView& view) {
+    const int slot = FindSlotByStamp(fresh, ChosenOf(people, kind).Stamp.view(), match);
+    if (slot == 0) {
+        Adopt(people, kind, fresh, view);
+        Forget(people, kind, view);
+        view.Message(NotChosenMessage(kind));
+    }
+    return slot;
+}
+
 }  // namespace
 
 std::string StampOfListLine(const std::string& listLine) {
@@ -105,13 +119,8 @@ void SaveChosenComment(PeopleState& people, TableKind kind, const std::vector<st
     PersonTable fresh{kind, {}};
     LoadPersonFile(file, fresh);
     const bool changedElsewhere = !SameSlots(fresh, TableOf(people, kind));
-    const int slot = FindSlotByStamp(fresh, chosen.Stamp.view(), StampMatch::First);
-    if (slot == 0) {  // deleted by another copy of the program
-        Adopt(people, kind, fresh, view);
-        Forget(people, kind, view);
-        view.Message(NotChosenMessage(kind));
-        return;
-    }
+    const int slot = ChosenSlotOnDisk(people, kind, fresh, StampMatch::First, view);
+    if (slot == 0) return;
     // Only the comment changes; the rest of the slot stays as the file has it.
     fresh.slot(slot).Comment = chosen.Comment;
     SavePersonFile(file, fresh);
@@ -143,13 +152,8 @@ void DeleteChosenPerson(PeopleState& people, TableKind kind, const std::string& 
     const std::string file = JoinPath(dataDir, PersonFileName(kind));
     PersonTable fresh{kind, {}};
     LoadPersonFile(file, fresh);
-    const int slot = FindSlotByStamp(fresh, chosen.Stamp.view(), StampMatch::Last);
-    if (slot == 0) {  // deleted by another copy of the program
-        Adopt(people, kind, fresh, view);
-        Forget(people, kind, view);
-        view.Message(NotChosenMessage(kind));
-        return;
-    }
+    const int slot = ChosenSlotOnDisk(people, kind, fresh, StampMatch::Last, view);
+    if (slot == 0) return;
     if (UsedSlots(fresh).size() <= 1) {
         Adopt(people, kind, fresh, view);
         view.Message(kLastPersonMessage);
