@@ -69,12 +69,12 @@ void ExportPersonList(QWidget* parent, TableKind kind, const std::string& dataDi
     }
 }
 
-int ImportPersonList(QWidget* parent, TableKind kind, const std::string& dataDir, MessageBoxes& boxes,
+void ImportPersonList(QWidget* parent, TableKind kind, const std::string& dataDir, MessageBoxes& boxes,
                      const ExchangeHooks& hooks, const std::function<void()>& onStored) {
     const bool women = kind == TableKind::Women;
     const QString path = hooks.chooseFile(
         parent, QString::fromUtf8(women ? "Импорт в список женщин" : "Импорт в список мужчин"), QDir::homePath(), false);
-    if (path.isEmpty()) return 0;
+    if (path.isEmpty()) return;
     const std::string file = Local(path);
     const std::string shown = Shown(path).toStdString();
     try {
@@ -91,12 +91,12 @@ int ImportPersonList(QWidget* parent, TableKind kind, const std::string& dataDir
         }
         if (plans.empty() && problems.empty()) {
             boxes.ShowMessage(parent, QString::fromUtf8("В файле «%1» нет ни одного человека.").arg(Shown(path)));
-            return 0;
+            return;
         }
         std::vector<int> choices;
         {
             ImportPreviewDialog preview(plans, problems, list, shown, parent);
-            if (!hooks.runPreview(preview)) return 0;
+            if (!hooks.runPreview(preview)) return;
             choices = preview.Choices();
         }
         std::vector<PersonRecord> records;
@@ -118,10 +118,8 @@ int ImportPersonList(QWidget* parent, TableKind kind, const std::string& dataDir
                                                                        : "В список мужчин добавлены люди"),
                                                Shown(path))
                                           .arg(stored.slots.size()));
-        return int(stored.slots.size());
     } catch (const std::exception& e) {
         boxes.ShowError(parent, QString::fromStdString(e.what()));
-        return 0;
     }
 }
 

@@ -36,8 +36,7 @@ void ExportPersonList(QWidget* parent, TableKind kind, const std::string& dataDi
 // the cities a name leaves open, then stores the people as the entry dialogs
 // do, into the free places of the list's file. `stored` runs once people were
 // stored, before the closing message (the caller shows the list again).
-// Returns how many were stored.
-int ImportPersonList(QWidget* parent, TableKind kind, const std::string& dataDir, MessageBoxes& boxes,
+void ImportPersonList(QWidget* parent, TableKind kind, const std::string& dataDir, MessageBoxes& boxes,
                      const ExchangeHooks& hooks, const std::function<void()>& stored);
 
 }  // namespace pelorin

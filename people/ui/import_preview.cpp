@@ -43,14 +43,15 @@ QTableWidgetItem* Cell(const QString& text) {
     return item;
 }
 
-}  // namespace
-
+// The message of a skipped line without its lead "Файл «…», строка N: ".
 std::string ProblemWithoutPlace(const std::string& message) {
     const std::size_t line = message.rfind("», строка ", message.find(": "));
     if (message.rfind("Файл «", 0) != 0 || line == std::string::npos) return message;
     const std::size_t colon = message.find(": ", line);
     return colon == std::string::npos ? message : message.substr(colon + 2);
 }
+
+}  // namespace
 
 ImportPreviewDialog::ImportPreviewDialog(const std::vector<ImportPlan>& plans, const std::vector<ImportProblem>& problems,
                                          const PersonTable& list, const std::string& fileName, QWidget* parent)

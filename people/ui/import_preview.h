@@ -58,7 +58,4 @@ private:
     int chooserPlan_ = -1;
 };
 
-// The message of a skipped line without its lead "Файл «…», строка N: ".
-std::string ProblemWithoutPlace(const std::string& message);
-
 }  // namespace pelorin
