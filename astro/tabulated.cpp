@@ -7,6 +7,7 @@
 
 #include "astro/base_routines.h"
 #include "astro/geocentric.h"
+#include "base/native_path.h"
 
 namespace pelorin {
 
@@ -117,7 +118,7 @@ int LoadTabulatedFile(const std::string& path, std::string* message) {
     UnloadTabulatedFile();
     if (message) message->clear();
     const std::string& shown = path;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = OpenFile(path, "rb");
     if (!f) {
         const int err = errno ? errno : EIO;
         if (message) *message = "Не удаётся открыть файл «" + shown + "»: " + std::strerror(err) + ".";

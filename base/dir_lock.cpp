@@ -8,6 +8,7 @@
 
 #include "base/errors.h"
 #include "base/file_io.h"
+#include "base/native_path.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -64,17 +65,18 @@ std::string OpenFailedMessage(const std::string& dir, const std::string& why) {
 // The lock file, or INVALID_HANDLE_VALUE when the directory cannot hold one for
 // this user (absent or not writable, and no lock file there).
 Handle OpenLockFile(const std::string& path, const std::string& dir, LockUse use, std::string& identity) {
-    Handle h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    const std::wstring wide = WideText(path);
+    Handle h = CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            use == LockUse::Change ? OPEN_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)
-        h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+        h = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                         FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         const DWORD e = GetLastError();
         if (e == ERROR_ACCESS_DENIED || e == ERROR_WRITE_PROTECT || e == ERROR_PATH_NOT_FOUND ||
             e == ERROR_FILE_NOT_FOUND)
             return INVALID_HANDLE_VALUE;
-        throw Error(OpenFailedMessage(dir, "ошибка " + std::to_string(e)));
+        throw Error(OpenFailedMessage(dir, WindowsErrorText(e)));
     }
     BY_HANDLE_FILE_INFORMATION info{};
     GetFileInformationByHandle(h, &info);

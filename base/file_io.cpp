@@ -3,14 +3,14 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include "base/errors.h"
+#include "base/native_path.h"
 
 #ifdef _WIN32
-#include <io.h>
 #include <windows.h>
+
+#include <random>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -22,17 +22,22 @@ namespace pelorin {
 std::string SystemErrorText() { return std::strerror(errno); }
 
 std::string ReadWholeFile(const std::string& fileName) {
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in) throw Error("Не удаётся открыть файл «" + fileName + "»: " + SystemErrorText());
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    if (in.bad()) throw Error("Ошибка чтения файла «" + fileName + "»");
-    return ss.str();
+    std::FILE* f = OpenFile(fileName, "rb");
+    if (!f) throw Error("Не удаётся открыть файл «" + fileName + "»: " + SystemErrorText());
+    std::string bytes;
+    char buf[65536];
+    std::size_t got;
+    while ((got = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, got);
+    const bool failed = std::ferror(f) != 0;
+    std::fclose(f);
+    if (failed) throw Error("Ошибка чтения файла «" + fileName + "»");
+    return bytes;
 }
 
 bool FileReadable(const std::string& fileName) {
-    std::ifstream in(fileName, std::ios::binary);
-    return static_cast<bool>(in);
+    std::FILE* f = OpenFile(fileName, "rb");
+    if (f) std::fclose(f);
+    return f != nullptr;
 }
 
 #ifndef _WIN32
@@ -59,23 +64,52 @@ bool WriteAll(int fd, std::string_view content) {
 void WriteFileAtomic(const std::string& fileName, std::string_view content, Durability durability) {
     const std::string failed = "Не удалось записать файл «" + fileName + "»: ";
 #ifdef _WIN32
-    const std::string tmp = fileName + ".tmp";
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out) throw Error(failed + SystemErrorText());
-        out.write(content.data(), static_cast<std::streamsize>(content.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::remove(tmp.c_str());
-            throw Error(failed + "ошибка записи");
-        }
+    const std::wstring target = WideText(fileName);
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        throw Error(failed + "файл защищён от записи");
+    // A temporary file beside the target, named as on other systems (".XXXXXX").
+    static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device random;
+    std::wstring tmp;
+    HANDLE h = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 100 && h == INVALID_HANDLE_VALUE; ++attempt) {
+        std::string suffix = ".";
+        for (int i = 0; i < 6; ++i) suffix += kLetters[random() % (sizeof kLetters - 1)];
+        tmp = target + WideText(suffix);
+        h = CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
     }
+    if (h == INVALID_HANDLE_VALUE) throw Error(failed + WindowsErrorText(GetLastError()));
+    bool ok = true;
+    const char* p = content.data();
+    std::size_t left = content.size();
+    while (ok && left > 0) {
+        const DWORD chunk = left > 0x10000000 ? 0x10000000 : static_cast<DWORD>(left);
+        DWORD written = 0;
+        ok = WriteFile(h, p, chunk, &written, nullptr) != 0 && written == chunk;
+        p += chunk;
+        left -= chunk;
+    }
+    if (ok && durability == Durability::Synced) ok = FlushFileBuffers(h) != 0;
+    DWORD error = ok ? 0 : GetLastError();
+    if (!CloseHandle(h) && ok) { ok = false; error = GetLastError(); }
     const DWORD flags = durability == Durability::Synced ? MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH
                                                          : MOVEFILE_REPLACE_EXISTING;
-    if (!MoveFileExA(tmp.c_str(), fileName.c_str(), flags)) {
-        std::remove(tmp.c_str());
-        throw Error(failed + "не удалось заменить файл");
+    // Another program that has the file open without sharing its deletion (a
+    // virus scanner, a backup) holds the replacement off for a moment: try again
+    // for up to two seconds before giving up.
+    for (int attempt = 0; ok && !MoveFileExW(tmp.c_str(), target.c_str(), flags); ++attempt) {
+        error = GetLastError();
+        if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED && error != ERROR_LOCK_VIOLATION) ||
+            attempt == 40)
+            ok = false;
+        else
+            Sleep(50);
+    }
+    if (!ok) {
+        DeleteFileW(tmp.c_str());
+        throw Error(failed + WindowsErrorText(error));
     }
 #else
     struct stat st {};
@@ -101,11 +135,12 @@ void WriteFileAtomic(const std::string& fileName, std::string_view content, Dura
 }
 
 void AppendToFile(const std::string& fileName, std::string_view content) {
-    std::ofstream out(fileName, std::ios::binary | std::ios::app);
-    if (!out) throw Error("Не удаётся открыть файл «" + fileName + "» для дополнения: " + SystemErrorText());
-    out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    out.flush();
-    if (!out) throw Error("Ошибка записи в файл «" + fileName + "»");
+    std::FILE* f = OpenFile(fileName, "ab");
+    if (!f) throw Error("Не удаётся открыть файл «" + fileName + "» для дополнения: " + SystemErrorText());
+    bool ok = std::fwrite(content.data(), 1, content.size(), f) == content.size();
+    ok = std::fflush(f) == 0 && ok;
+    ok = std::fclose(f) == 0 && ok;
+    if (!ok) throw Error("Ошибка записи в файл «" + fileName + "»");
 }
 
 std::string JoinPath(std::string_view dir, std::string_view name) {
@@ -113,18 +148,25 @@ std::string JoinPath(std::string_view dir, std::string_view name) {
     joined.reserve(dir.size() + name.size());
     joined.append(dir);
     joined.append(name);
-#ifdef _WIN32
-    return joined;
-#else
     std::string out;
     out.reserve(joined.size());
+#ifdef _WIN32
+    const auto separator = [](char c) { return c == '/' || c == '\\'; };
+    // Both separators are Windows's own; a doubled one collapses, except the two
+    // that open a network path (\\server\share).
+    for (std::size_t i = 0; i < joined.size(); ++i) {
+        const char c = joined[i];
+        if (separator(c) && i > 1 && separator(out.back())) continue;
+        out += c;
+    }
+#else
     for (char c : joined) {
         if (c == '\\') c = '/';
         if (c == '/' && !out.empty() && out.back() == '/') continue;
         out += c;
     }
-    return out;
 #endif
+    return out;
 }
 
 }  // namespace pelorin

@@ -35,7 +35,9 @@ void AppendToFile(const std::string& fileName, std::string_view content);
 // Joins a directory text and a file name as the configuration writes them: the
 // directory carries its trailing separator and the name is appended unchanged. On
 // systems whose separator is '/', every '\' becomes '/' and doubled separators
-// collapse, so "\sng.wdt" appended to a data directory still names the file.
+// collapse, so "\sng.wdt" appended to a data directory still names the file. On
+// Windows both separators stay as written and a doubled one collapses too (but
+// for the two that begin a network path).
 std::string JoinPath(std::string_view dir, std::string_view name);
 
 // Text of the last system error (errno), for messages.

@@ -11,6 +11,7 @@
 #include "base/dir_lock.h"
 #include "base/errors.h"
 #include "base/file_io.h"
+#include "base/native_path.h"
 
 namespace pelorin::cli {
 namespace {
@@ -19,25 +20,25 @@ namespace fs = std::filesystem;
 
 int RunPackTexts(const std::vector<std::string>& argv) {
     Args args(argv, {"from", "to"});
-    const fs::path from = args.required("from");
-    const fs::path to = args.required("to");
+    const fs::path from = NativePath(args.required("from"));
+    const fs::path to = NativePath(args.required("to"));
 
     std::vector<PackedText> packed;
     for (const DatabaseFile& db : kDatabaseFiles) {
-        const std::string source = (from / db.text).string();
+        const std::string source = PathText(from / db.text);
         packed.push_back(PackTextSource(db.kind, ReadWholeFile(source), source));
     }
 
     std::error_code ec;
     fs::create_directories(to, ec);
-    if (ec) throw Error("Не удаётся создать каталог «" + to.string() + "»: " + ec.message());
+    if (ec) throw Error("Не удаётся создать каталог «" + PathText(to) + "»: " + ec.message());
     // The databases and their work files may be replaced in a data directory in use.
-    const DirLock lock(to.string());
+    const DirLock lock(PathText(to));
     std::vector<std::string> items;
     for (std::size_t i = 0; i < kDatabaseFiles.size(); ++i) {
         const DatabaseFile& db = kDatabaseFiles[i];
-        WriteFileAtomic((to / db.source).string(), ScrambleBytes(packed[i].plain));
-        WriteFileAtomic((to / db.work).string(), "");
+        WriteFileAtomic(PathText(to / db.source), ScrambleBytes(packed[i].plain));
+        WriteFileAtomic(PathText(to / db.work), "");
         items.push_back(JsonObject()
                             .str("source", db.text)
                             .str("file", db.source)

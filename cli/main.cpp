@@ -9,6 +9,7 @@
 
 #include "cli/command.h"
 #include "base/errors.h"
+#include "base/native_path.h"
 
 namespace pelorin::cli {
 
@@ -122,11 +123,13 @@ bool OutputWritten(const std::string& command) {
 
 int main(int argc, char** argv) {
     using namespace pelorin::cli;
-    if (argc < 2) {
+    pelorin::UseBinaryStandardStreams();
+    const std::vector<std::string> args = pelorin::ProgramArguments(argc, argv);
+    if (args.size() < 2) {
         PrintUsage(stderr);
         return 2;
     }
-    const std::string name = argv[1];
+    const std::string name = args[1];
     if (name == "--help" || name == "-h" || name == "help") {
         PrintUsage(stdout);
         return OutputWritten("help") ? 0 : 1;
@@ -137,7 +140,7 @@ int main(int argc, char** argv) {
         PrintUsage(stderr);
         return 2;
     }
-    std::vector<std::string> rest(argv + 2, argv + argc);
+    std::vector<std::string> rest(args.begin() + 2, args.end());
     try {
         const int rc = it->second.run(rest);
         return OutputWritten(name) || rc != 0 ? rc : 1;

@@ -18,7 +18,8 @@ struct ShippedDirs {
 };
 std::optional<ShippedDirs> FindShippedDirs(const std::string& executableDir);
 
-// $XDG_DATA_HOME/pelorin/data/ (default ~/.local/share/pelorin/data/).
+// $XDG_DATA_HOME/pelorin/data/ (default ~/.local/share/pelorin/data/); on
+// Windows %LOCALAPPDATA%\Pelorin\data\.
 std::string DefaultUserDataDir();
 
 struct FirstStartResult {

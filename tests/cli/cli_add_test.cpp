@@ -46,7 +46,7 @@ TEST(CliAdd, StoresAsTheEntryDialogsAndRefusesAsThey) {
     EXPECT_EQ(Cp1251ToUtf8(p.Comment.str()), "а  б  " + std::string(244, ' '));
 
     const std::pair<std::string, std::string> refusals[] = {
-        {" --name '' --date 05.06.1975", "Не введено имя\n"},
+        {" --name " + Quote("") + " --date 05.06.1975", "Не введено имя\n"},
         {" --name X --date 31.02.1985", "Неверная дата рождения: 31.02.1985\n"},
         {" --name X --date 05.06.1975 --time 24:00", "Неверное время рождения\n"},
     };

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <sys/wait.h>
+#endif
 
 #include <cstdlib>
 #include <filesystem>
@@ -91,6 +93,7 @@ TEST(CliChart, UsageErrorsExitWithTwo) {
     }
 }
 
+#ifndef _WIN32
 // Output that cannot be written (a full disk) is no success.
 TEST(CliOutput, UnwritableOutputExitsWithOneAndSaysSo) {
     if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
@@ -103,6 +106,7 @@ TEST(CliOutput, UnwritableOutputExitsWithOneAndSaysSo) {
         EXPECT_NE(test::ReadFile(tmp.file("err")).find("вывод не записан"), std::string::npos) << args;
     }
 }
+#endif
 
 }  // namespace
 }  // namespace pelorin

@@ -2,11 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+#endif
 
 #include "base/errors.h"
+#include "base/native_path.h"
 #include "support/test_support.h"
 
 namespace pelorin {
@@ -15,12 +20,26 @@ namespace {
 using namespace std::chrono_literals;
 
 // The lock as another process holds it: a descriptor of its own, outside the guards.
+#ifdef _WIN32
+struct OtherHolder {
+    HANDLE h;
+    explicit OtherHolder(const std::string& dir)
+        : h(CreateFileW(WideText(dir + kLockFileName).c_str(), GENERIC_READ | GENERIC_WRITE,
+                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+    ~OtherHolder() { CloseHandle(h); }
+    bool Take() {
+        OVERLAPPED o{};
+        return LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &o) != 0;
+    }
+};
+#else
 struct OtherHolder {
     int fd;
     explicit OtherHolder(const std::string& dir) : fd(::open((dir + kLockFileName).c_str(), O_RDWR | O_CREAT, 0644)) {}
     ~OtherHolder() { ::close(fd); }
     bool Take() { return ::flock(fd, LOCK_EX | LOCK_NB) == 0; }
 };
+#endif
 
 TEST(DirLock, WaitsThenGivesUpNamingTheDirectoryAndNestedGuardsShareTheLock) {
     test::ScratchDir dir;

@@ -19,6 +19,15 @@ int People(const std::string& file, TableKind kind) {
     return static_cast<int>(UsedSlots(t).size());
 }
 
+// A directory text as the program writes it: with the system's own separators.
+std::string Native(std::string path) {
+#ifdef _WIN32
+    for (char& c : path)
+        if (c == '/') c = '\\';
+#endif
+    return path;
+}
+
 TEST(FirstStart, MakesTheUserDataAndMainDatOnceAndKeepsWhatIsThere) {
     test::ScratchDir top;
     // An installed layout: <prefix>/bin and <prefix>/share/pelorin/data.
@@ -29,7 +38,7 @@ TEST(FirstStart, MakesTheUserDataAndMainDatOnceAndKeepsWhatIsThere) {
         fs::copy_file(fs::path(test::SourceDataDir()) / n, shippedData / n);
     const auto shipped = FindShippedDirs(top.path() + "usr/bin");
     ASSERT_TRUE(shipped.has_value());
-    EXPECT_EQ(shipped->systemDir, top.path() + "usr/share/pelorin/system/");
+    EXPECT_EQ(shipped->systemDir, Native(top.path() + "usr/share/pelorin/system/"));
     EXPECT_FALSE(FindShippedDirs(top.path()).has_value());
 
     const std::string user = top.path() + "home/.local/share/pelorin/data/";
@@ -39,8 +48,8 @@ TEST(FirstStart, MakesTheUserDataAndMainDatOnceAndKeepsWhatIsThere) {
     const FirstStartResult r = EnsureFirstStart(config, *shipped, user);
     EXPECT_TRUE(r.created);
     EXPECT_EQ(r.samplesAdded, 8);
-    EXPECT_EQ(test::ReadFile(config), shipped->systemDir + "\r\n" + user + "\r\n");
-    EXPECT_EQ(ReadConfig(config).DataDir, user);
+    EXPECT_EQ(test::ReadFile(config), shipped->systemDir + "\r\n" + Native(user) + "\r\n");
+    EXPECT_EQ(ReadConfig(config).DataDir, Native(user));
     EXPECT_EQ(test::ReadFile(user + "sng.wdt"), "mine");
     const int women = People(user + "FEMIN.DAT", TableKind::Women);
     EXPECT_EQ(women, People((shippedData / "FEMIN.DAT").string(), TableKind::Women) + 3);

@@ -270,7 +270,12 @@ TEST(PersonFile, FailedSaveKeepsTheOldFile) {
 TEST(Paths, JoinFollowsTheConfigurationTexts) {
     EXPECT_EQ(JoinPath("/home/u/data/", "FEMIN.DAT"), "/home/u/data/FEMIN.DAT");
     EXPECT_EQ(JoinPath("/home/u/data/", "\\sng.wdt"), "/home/u/data/sng.wdt");
+#ifdef _WIN32
+    EXPECT_EQ(JoinPath("C:\\data\\", "\\sng.wdt"), "C:\\data\\sng.wdt");
+    EXPECT_EQ(JoinPath("\\\\server\\share\\", "MEN.DAT"), "\\\\server\\share\\MEN.DAT");
+#else
     EXPECT_EQ(JoinPath("\\home\\u\\data\\", "MEN.DAT"), "/home/u/data/MEN.DAT");
+#endif
     // Without the final separator the names run together, as written.
     EXPECT_EQ(JoinPath("/home/u/data", "MEN.DAT"), "/home/u/dataMEN.DAT");
 }

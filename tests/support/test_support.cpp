@@ -1,6 +1,10 @@
 #include "support/test_support.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/wait.h>
+#endif
 
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +13,8 @@
 #include <random>
 #include <sstream>
 #include <stdexcept>
+
+#include "base/native_path.h"
 
 namespace pelorin::test {
 
@@ -20,7 +26,7 @@ ScratchDir::ScratchDir() {
         fs::path p = fs::temp_directory_path() / ("pelorin-test-" + std::to_string(rd()));
         std::error_code ec;
         if (fs::create_directory(p, ec)) {
-            path_ = p.string() + "/";
+            path_ = PathText(p) + "/";
             return;
         }
     }
@@ -29,9 +35,31 @@ ScratchDir::ScratchDir() {
 
 ScratchDir::~ScratchDir() {
     std::error_code ec;
-    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(path_, ec);
+    fs::permissions(NativePath(path_), fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(NativePath(path_), ec);
 }
+
+#ifdef _WIN32
+
+// Quoted as the C run-time splits a command line: backslashes are literal except
+// before a double quote.
+std::string Quote(const std::string& arg) {
+    std::string out = "\"";
+    std::size_t backslashes = 0;
+    for (char c : arg) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        out.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
+        backslashes = 0;
+        out += c;
+    }
+    out.append(2 * backslashes, '\\');
+    return out + "\"";
+}
+
+#else
 
 std::string Quote(const std::string& arg) {
     std::string out = "'";
@@ -42,19 +70,68 @@ std::string Quote(const std::string& arg) {
     return out + "'";
 }
 
+#endif
+
 void WriteFile(const std::string& path, const std::string& content) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(NativePath(path), std::ios::binary | std::ios::trunc);
     out.write(content.data(), static_cast<std::streamsize>(content.size()));
     if (!out) throw std::runtime_error("cannot write " + path);
 }
 
 std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(NativePath(path), std::ios::binary);
     if (!in) throw std::runtime_error("cannot read " + path);
     std::ostringstream ss;
     ss << in.rdbuf();
     return ss.str();
 }
+
+#ifdef _WIN32
+
+namespace {
+
+HANDLE OpenForChild(const std::string& path) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    return CreateFileW(WideText(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+}  // namespace
+
+RunResult RunCli(const std::string& args) {
+    ScratchDir tmp;
+    const std::string outFile = tmp.file("out"), errFile = tmp.file("err");
+    std::wstring commandLine = WideText(Quote(PELORIN_CLI_PATH) + " " + args);
+    HANDLE out = OpenForChild(outFile), err = OpenForChild(errFile);
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE in = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
+                            nullptr);
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = in;
+    si.hStdOutput = out;
+    si.hStdError = err;
+    PROCESS_INFORMATION pi{};
+    RunResult r;
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
+                       &pi)) {
+        WaitForSingleObject(pi.hProcess, INFINITE);
+        DWORD code = 0;
+        GetExitCodeProcess(pi.hProcess, &code);
+        r.exitCode = static_cast<int>(code);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+    CloseHandle(in);
+    CloseHandle(out);
+    CloseHandle(err);
+    r.out = ReadFile(outFile);
+    r.err = ReadFile(errFile);
+    return r;
+}
+
+#else
 
 RunResult RunCli(const std::string& args) {
     ScratchDir tmp;
@@ -67,6 +144,8 @@ RunResult RunCli(const std::string& args) {
     r.err = ReadFile(errFile);
     return r;
 }
+
+#endif
 
 std::string SourceDataDir() { return std::string(PELORIN_SOURCE_DIR) + "/data/"; }
 
