@@ -28,6 +28,7 @@
 #include "people/ui/input_men_form3.h"
 #include "people/ui/input_women_form2.h"
 #include "app/core/commands.h"
+#include "ui/file_names.h"
 #include "ui/help.h"
 #include "ui/help_window.h"
 #include "ui/message_boxes.h"
@@ -86,7 +87,7 @@ int main(int argc, char** argv) {
         const QString dir = parser.value(topicsOption);
         QDir().mkpath(dir);
         const pelorin::Config config =
-            pelorin::ReadConfig(pelorin::ResolveConfigPath(parser.value(configOption).toLocal8Bit().toStdString()));
+            pelorin::ReadConfig(pelorin::ResolveConfigPath(pelorin::PathFromQt(parser.value(configOption))));
         std::vector<std::pair<QString, int>> topics;
         const QString main = QString::fromStdString(pelorin::HelpTargetFor(config.SystemDir, 10).file);
         for (int t : {10, 20, 260, 40, 50, 60, 70, 80, 90, 100}) topics.push_back({main, t});
@@ -111,7 +112,7 @@ int main(int argc, char** argv) {
     pelorin::AppState state;
     PrintingBoxes boxes;
     pelorin::InstallSymbolFont();
-    pelorin::TZZavelForm main(pelorin::ResolveConfigPath(parser.value(configOption).toLocal8Bit().toStdString()),
+    pelorin::TZZavelForm main(pelorin::ResolveConfigPath(pelorin::PathFromQt(parser.value(configOption))),
                               state, boxes, pelorin::DefaultStartupHooks(state));
     main.show();
     Settle();

@@ -9,6 +9,7 @@
 #include "people/first_start.h"
 #include "app/core/startup.h"
 #include "app/main_window.h"
+#include "ui/file_names.h"
 #include "ui/message_boxes.h"
 #include "graphics/ui/oboznach_form.h"
 #include "ui/symbol_font.h"
@@ -31,14 +32,14 @@ int main(int argc, char** argv) {
     parser.addOption(configOption);
     parser.process(app);
     const std::string configPath =
-        pelorin::ResolveConfigPath(parser.value(configOption).toLocal8Bit().toStdString());
+        pelorin::ResolveConfigPath(pelorin::PathFromQt(parser.value(configOption)));
 
     // A new user's first start: the personal data directory and main.dat. A file
     // named with --config is the caller's and is never made up.
     std::string firstStartFailure;
     if (!parser.isSet(configOption)) {
         try {
-            const std::string exeDir = QCoreApplication::applicationDirPath().toLocal8Bit().toStdString();
+            const std::string exeDir = pelorin::PathFromQt(QCoreApplication::applicationDirPath());
             if (const auto shipped = pelorin::FindShippedDirs(exeDir))
                 pelorin::EnsureFirstStart(configPath, *shipped, pelorin::DefaultUserDataDir());
         } catch (const pelorin::Error& e) {

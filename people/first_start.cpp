@@ -31,7 +31,8 @@ bool HoldsPersonFiles(const fs::path& dir) {
 
 std::optional<ShippedDirs> FindShippedDirs(const std::string& executableDir) {
     const fs::path exe = NativePath(executableDir);
-    for (const fs::path& top : {exe / ".." / "share" / "pelorin", exe / ".."}) {
+    // Installed on Linux, the build tree, installed on Windows (data\ beside the program).
+    for (const fs::path& top : {exe / ".." / "share" / "pelorin", exe / "..", exe}) {
         if (HoldsPersonFiles(top / "data")) return ShippedDirs{WithSeparator(top / "data"), WithSeparator(top / "system")};
     }
     return std::nullopt;

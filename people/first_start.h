@@ -10,7 +10,8 @@ namespace pelorin {
 
 // Where the program's shipped files are, found from the directory of its
 // executable: "<exe>/../share/pelorin/{data,system}/" when installed, else
-// "<exe>/../{data,system}/" in the build tree (build/app/pelorin, build/data).
+// "<exe>/../{data,system}/" in the build tree (build/app/pelorin, build/data),
+// else "<exe>/{data,system}/" as the Windows installer lays them out.
 // Empty when neither holds the shipped person files.
 struct ShippedDirs {
     std::string dataDir;    // with its trailing separator

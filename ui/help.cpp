@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "base/file_io.h"
+#include "ui/file_names.h"
 #include "ui/help_window.h"
 #include "ui/message_boxes.h"
 
@@ -40,7 +41,7 @@ HelpViewer PlatformHelpViewer() {
 bool ShowHelpTopic(const std::string& systemDir, int topic, const HelpViewer& viewer, MessageBoxes& boxes,
                    QWidget* parent) {
     const HelpTarget target = HelpTargetFor(systemDir, topic);
-    const QString file = QFile::decodeName(QByteArray::fromStdString(target.file));
+    const QString file = PathToQt(target.file);
     if (QFileInfo(file).isFile() && viewer && viewer(file, QString::fromStdString(target.topic))) return true;
     boxes.ShowError(parent, QStringLiteral("Unable to open help file %1").arg(file));
     return false;

@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include "base/chm_file.h"
+#include "ui/file_names.h"
 
 namespace pelorin {
 
@@ -98,7 +99,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QMainWindow(parent), browser_(new ChmB
 HelpWindow::~HelpWindow() = default;
 
 bool HelpWindow::Open(const QString& file, const QString& topic) {
-    std::shared_ptr<const ChmFile> chm = ChmFile::Open(QFile::encodeName(file).toStdString());
+    std::shared_ptr<const ChmFile> chm = ChmFile::Open(PathFromQt(file));
     if (!chm) return false;
     std::string page = ChmObjectPath(topic.toStdString());
     if (page.empty() || !chm->Contains(page)) page = "/index.html";

@@ -12,13 +12,14 @@
 #include "people/city_search.h"
 #include "people/exchange.h"
 #include "people/ui/import_preview.h"
+#include "ui/file_names.h"
 #include "ui/message_boxes.h"
 
 namespace pelorin {
 
 namespace {
 
-std::string Local(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string Local(const QString& path) { return PathFromQt(path); }
 
 QString Shown(const QString& path) { return QDir::toNativeSeparators(path); }
 

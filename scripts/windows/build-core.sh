@@ -18,7 +18,7 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -
 cmake -S "$root" -B "$out/build" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=Release \
-  -DPELORIN_GUI=OFF -DPELORIN_BENCH=OFF -DPELORIN_TESTS=ON \
+  -DPELORIN_GUI=OFF -DPELORIN_BENCH=OFF -DPELORIN_TESTS=ON -DPELORIN_STATIC_RUNTIME=ON \
   "${launcher[@]}"
 cmake --build "$out/build" --parallel "$(nproc)" --target pelorin-cli pelorin_tests pelorin_data
 echo "Windows core built in $out/build: cli/pelorin-cli.exe, tests/pelorin_tests.exe, data/"
