@@ -36,17 +36,18 @@ int main(int argc, char** argv) {
     // A new user's first start: the personal data directory and main.dat. A file
     // named with --config is the caller's and is never made up.
     std::string firstStartFailure;
+    const std::string exeDir = QCoreApplication::applicationDirPath().toLocal8Bit().toStdString();
+    const auto shipped = pelorin::FindShippedDirs(exeDir);
     if (!parser.isSet(configOption)) {
         try {
-            const std::string exeDir = QCoreApplication::applicationDirPath().toLocal8Bit().toStdString();
-            if (const auto shipped = pelorin::FindShippedDirs(exeDir))
-                pelorin::EnsureFirstStart(configPath, *shipped, pelorin::DefaultUserDataDir());
+            if (shipped) pelorin::EnsureFirstStart(configPath, *shipped, pelorin::DefaultUserDataDir());
         } catch (const pelorin::Error& e) {
             firstStartFailure = e.what();
         }
     }
 
     pelorin::AppState state;
+    if (shipped) state.ShippedDataDir = shipped->dataDir;
     pelorin::QtMessageBoxes boxes;
     const pelorin::StartupHooks hooks = pelorin::DefaultStartupHooks(state);
 

@@ -5,10 +5,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
+#include <system_error>
 
 #include "cli/command.h"
 #include "base/errors.h"
+#include "people/first_start.h"
 
 namespace pelorin::cli {
 
@@ -90,6 +93,23 @@ double ParseNumberArg(const std::string& name, const std::string& text) {
 
 namespace {
 int gOutputErrno = 0;  // the first error met writing standard output
+std::string gShippedDataDir;
+}  // namespace
+
+const std::string& ShippedDataDir() { return gShippedDataDir; }
+
+namespace {
+
+// The directory of the running program: /proc/self/exe where the system has
+// it, else the path it was started by.
+std::string ProgramDir(const char* argv0) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (ec || exe.empty()) exe = fs::absolute(argv0 ? argv0 : "", ec);
+    return exe.parent_path().string();
+}
+
 }  // namespace
 
 void PrintJson(const std::string& json) {
@@ -137,6 +157,7 @@ int main(int argc, char** argv) {
         PrintUsage(stderr);
         return 2;
     }
+    if (const auto shipped = pelorin::FindShippedDirs(ProgramDir(argv[0]))) gShippedDataDir = shipped->dataDir;
     std::vector<std::string> rest(argv + 2, argv + argc);
     try {
         const int rc = it->second.run(rest);
