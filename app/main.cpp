@@ -61,6 +61,7 @@ int main(int argc, char** argv) {
     pelorin::TInput_Men_Form3 menEntry(state.people.MenTable, state.config.DataDir, boxes, &mainWindow);
     mainWindow.SetEntryDialogs(&womenEntry, &menEntry);
     womenEntry.SetPlaceChooser(&placeChooser);
+    menEntry.SetPlaceChooser(&placeChooser);
     pelorin::TInput3hForm addCity(boxes, &placeChooser);
     placeChooser.SetAddCityDialog(&addCity);
 
