@@ -146,7 +146,7 @@ DiagramOps PairBarOps(PairBarMode mode, std::int32_t minusTotal, std::int32_t pl
     if (extras.percentile)
         ops.push_back(Text(655, 38, PercentileText(*extras.percentile), kPercentBlue, 8, false, kDiagramWhite));
     if (extras.percentWithHisHouses)
-        ops.push_back(Text(655, 22, WithHisHousesText(*extras.percentWithHisHouses), kPercentBlue, 8, true,
+        ops.push_back(Text(655, 50, WithHisHousesText(*extras.percentWithHisHouses), kPercentBlue, 8, false,
                            kDiagramWhite));
     return ops;
 }

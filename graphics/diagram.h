@@ -107,7 +107,7 @@ PairRowTexts PairRowTextsOf(const PersonRecord& man);
 // What the header picture adds beyond its row: the column headers of a ranking
 // of women ("Имя женщины", "Родилась"), and beside the percentage of the pair
 // where it stands among pairs in general ("выше, чем у N % пар").
-// The second figure "с его домами: N %" (both have houses) stands above it.
+// The second figure "с его домами: N %" (both have houses) stands under it.
 struct PairBarExtras {
     bool women = false;
     std::optional<int> percentile;

@@ -285,8 +285,9 @@ TEST(Ranking, RowBarsAndMarks) {
     EXPECT_EQ(hp->pointSize, 9);
 }
 
-// The second figure: above the percentile right of the pair's row, and right of
-// a ranking row that has it; a row or pair without it has nothing there.
+// The second figure: under the percentile right of the pair's row, inside the
+// picture, and right of a ranking row that has it; a row or pair without it
+// has nothing there.
 TEST(Ranking, SecondFigureBesideTheRowWhereItExists) {
     PairBarExtras extras;
     extras.percentile = 80;
@@ -295,8 +296,10 @@ TEST(Ranking, SecondFigureBesideTheRowWhereItExists) {
     const DiagramOp* t = FindText(pair, "с его домами: 58 %");
     ASSERT_NE(t, nullptr);
     EXPECT_EQ(t->rect.left, 655);
-    EXPECT_LT(t->rect.top + DiagramFontPixels(8), 35);  // above the row's top
-    EXPECT_NE(FindText(pair, "выше, чем у 80 % пар"), nullptr);
+    const DiagramOp* percentile = FindText(pair, "выше, чем у 80 % пар");
+    ASSERT_NE(percentile, nullptr);
+    EXPECT_GE(t->rect.top, percentile->rect.top + DiagramFontPixels(8));
+    EXPECT_LE(t->rect.top + DiagramFontPixels(8), kPairBarHeight);
     extras.percentWithHisHouses.reset();
     EXPECT_EQ(FindText(PairBarOps(PairBarMode::Full, -40, 40, PairMan(), kPairBarWidth, kPairBarHeight, extras),
                        "с его домами: 58 %"),
