@@ -481,8 +481,8 @@ TEST(MainWindow, ControlsWithoutTextHaveDistinctAccessibleNames) {
     }
     EXPECT_TRUE(missing.isEmpty()) << missing.join(", ").toStdString();
     // Image1..Image16, two lists, two comment boxes, two reports, the gauge, the
-    // two lists and the paragraph of the factors.
-    EXPECT_EQ(checked, 16 + 2 + 2 + 2 + 1 + 3);
+    // three lists and the paragraph of the factors.
+    EXPECT_EQ(checked, 16 + 2 + 2 + 2 + 1 + 4);
     auto& f = w->Form();
     EXPECT_EQ(f.ListBox1->accessibleName(), QString::fromUtf8("Список женщин"));
     EXPECT_EQ(f.Image13->accessibleName(), f.Image13->toolTip());
