@@ -122,6 +122,15 @@ TEST(ReverseHouses, PairAnalysisWithAndWithoutHisHouses) {
     EXPECT_FALSE(state.PercentWithHisHouses);
     EXPECT_EQ(Cp1251ToUtf8(ReadFile(dir.file("Itogo.rtf"))).find("с его домами"), std::string::npos);
 
+    // Born beyond 65° of latitude (Norilsk): no cusps, so none of his houses.
+    people.ChosenMan.CoordText.set(Utf8ToCp1251(" 88°12’ВД  69°20’СШ"));
+    ASSERT_TRUE(RunPairAnalysis(people, {dir.path(), texts}, state, none).ok);
+    EXPECT_EQ(state.ManHouses, HouseStatus::BeyondLatitude);
+    EXPECT_FALSE(ManHousesKnown(state));
+    EXPECT_FALSE(state.Reverse);
+    EXPECT_FALSE(ChartOf(people.ChosenMan).cusps);
+    people.ChosenMan.CoordText.set(Utf8ToCp1251("  0°08’ЗД  51°31’СШ"));
+
     // His time unknown: no houses of his, nothing of them anywhere.
     people.ChosenWoman.TimeKnown = 1;
     people.ChosenMan.TimeKnown = 0;
