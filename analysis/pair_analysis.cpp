@@ -14,6 +14,33 @@ namespace pelorin {
 
 bool IsUnusedEntry(const ScanEntry& e) { return e.ManName == " "; }
 
+bool ManHousesKnown(const AnalysisState& state) { return state.ManHouses == HouseStatus::Computed; }
+
+namespace {
+
+// The man's houses into the state: his cusps where he has houses, else none.
+void ComputeManHouses(const PersonRecord& man, AnalysisState& state) {
+    state.ManHouses.reset();
+    state.ManCusps = TCusps{};
+    if (HasHouses(man)) state.ManHouses = ComputeHouses(man, state.ManCusps);
+}
+
+// Her bodies in his houses: the overlay (all 0 without his houses); the score
+// is reset for whoever scores it.
+void PlaceHerInHisHouses(const TChart& woman, AnalysisState& state) {
+    state.ReverseOverlay = HouseOverlay{};
+    state.Reverse.reset();
+    if (!ManHousesKnown(state)) return;
+    PlaceInHouses(woman, state.ManCusps, state.ReverseOverlay);
+}
+
+// Both have houses: her birth time known and her cusps computed, his houses known.
+bool BothHaveHouses(const PersonRecord& woman, const AnalysisState& state) {
+    return woman.TimeKnown != 0 && state.WomanHouses == HouseStatus::Computed && ManHousesKnown(state);
+}
+
+}  // namespace
+
 AnalysisResult RunPairAnalysis(const PeopleState& people, const AnalysisData& data, AnalysisState& state,
                                PairAnalysisObserver& observer) {
     AnalysisResult result;
@@ -53,9 +80,11 @@ AnalysisResult RunPairAnalysis(const PeopleState& people, const AnalysisData& da
         step = PairStep::Houses;
         state.WomanHouses.reset();
         state.WomanHouses = ComputeHouses(people.ChosenWoman, state.WomanCusps);
+        ComputeManHouses(people.ChosenMan, state);
 
         step = PairStep::Overlay;
         PlaceInHouses(state.ManChart, state.WomanCusps, state.HouseOverlay);
+        PlaceHerInHisHouses(state.WomanChart, state);
 
         step = PairStep::NatalAspects;
         FindNatalAspects(state.ManChart, state.NatalAspectGrid);
@@ -64,8 +93,10 @@ AnalysisResult RunPairAnalysis(const PeopleState& people, const AnalysisData& da
         state.PlusTotal = 0;
         state.MinusTotal = 0;
         state.Factors.clear();
+        state.PercentWithHisHouses.reset();
         WriteManReport({people.ChosenMan, state.ManChart, state.NatalAspectGrid, data.texts.NatalAspectTexts,
-                        data.texts.SignTexts, data.dataDir});
+                        data.texts.SignTexts, data.dataDir},
+                       ManHousesKnown(state) ? &state.ManCusps : nullptr);
 
         step = PairStep::ShowManReport;
         observer.ShowPage(MainPage::Man);
@@ -78,12 +109,17 @@ AnalysisResult RunPairAnalysis(const PeopleState& people, const AnalysisData& da
         observer.ShowPage(MainPage::Man);
 
         step = PairStep::PairReport;
+        const ReverseReportInput reverse{state.ReverseOverlay, data.texts.ReverseHouseTexts,
+                                         BothHaveHouses(people.ChosenWoman, state), data.texts.ReverseMissing};
         const PairScore score = WritePairReport({people.ChosenWoman, people.ChosenMan, state.AspectGrid,
                                                  state.HouseOverlay, data.texts.AspectTexts,
-                                                 data.texts.HouseTexts, data.dataDir});
+                                                 data.texts.HouseTexts, data.dataDir},
+                                                ManHousesKnown(state) ? &reverse : nullptr);
         state.PlusTotal = score.PlusTotal;
         state.MinusTotal = score.MinusTotal;
         state.Factors = score.Factors;
+        state.Reverse = score.Reverse;
+        state.PercentWithHisHouses = score.PercentWithHisHouses;
 
         step = PairStep::ShowPairReport;
         observer.ShowPage(MainPage::Pair);
@@ -103,6 +139,17 @@ AnalysisResult RunPairAnalysis(const PeopleState& people, const AnalysisData& da
 }
 
 namespace {
+
+// Her bodies in his houses for a scan: the weight-only score and the second
+// figure where both have houses (and the database is there).
+std::optional<std::int32_t> ScanSecondFigure(const PersonRecord& woman, const TChart& womanChart,
+                                             const PairScore& score, const AnalysisData& data,
+                                             AnalysisState& state) {
+    PlaceHerInHisHouses(womanChart, state);
+    if (!BothHaveHouses(woman, state) || !data.texts.ReverseMissing.empty()) return std::nullopt;
+    state.Reverse = ScoreReverse(state.ReverseOverlay, ReverseWeightLookup(data.texts.ReverseHouseTexts));
+    return PercentWithReverse(score.PlusTotal, score.MinusTotal, *state.Reverse);
+}
 
 void FillEntry(ScanEntry& e, const PersonRecord& man, const PairScore& score) {
     e.ManName = man.Name.str();
@@ -145,7 +192,10 @@ void ScanAllMen(PeopleState& people, const AnalysisData& data, AnalysisState& st
         FindMutualAspects(woman, state.ManChart, state.AspectGrid);
         PlaceInHouses(state.ManChart, state.WomanCusps, state.HouseOverlay);
         const PairScore score = ScorePair(state.AspectGrid, state.HouseOverlay, timeKnown, lookups);
-        FillEntry(state.ScanResults[n++], people.ChosenMan, score);
+        ComputeManHouses(people.ChosenMan, state);
+        FillEntry(state.ScanResults[n], people.ChosenMan, score);
+        state.ScanResults[n++].PercentWithHisHouses =
+            ScanSecondFigure(people.ChosenWoman, woman, score, data, state);
 
         Run(letMessagesRun);
         if (++state.ProgressCounter > 100) state.ProgressCounter = 1;
@@ -173,6 +223,7 @@ void ScanAllWomen(PeopleState& people, const AnalysisData& data, AnalysisState& 
     state.ScanResults.fill(ScanEntry{});
     RequireServedMoment(people.ChosenMan, JoinPath(data.dataDir, "MEN.DAT"));
     ComputeChart(people.ChosenMan, state.ManChart);
+    ComputeManHouses(people.ChosenMan, state);
 
     const ScoreLookups lookups = ScanLookups(data.texts.AspectTexts, data.texts.HouseTexts);
     std::size_t n = 0;
@@ -188,7 +239,8 @@ void ScanAllWomen(PeopleState& people, const AnalysisData& data, AnalysisState& 
         state.WomanHouses = ComputeHouses(woman, state.WomanCusps);
         PlaceInHouses(state.ManChart, state.WomanCusps, state.HouseOverlay);
         const PairScore score = ScorePair(state.AspectGrid, state.HouseOverlay, woman.TimeKnown != 0, lookups);
-        FillEntry(state.ScanResults[n++], woman, score);
+        FillEntry(state.ScanResults[n], woman, score);
+        state.ScanResults[n++].PercentWithHisHouses = ScanSecondFigure(woman, chart, score, data, state);
 
         Run(letMessagesRun);
         if (++state.ProgressCounter > 100) state.ProgressCounter = 1;

@@ -37,6 +37,9 @@ struct ScanEntry {
     std::int32_t CompatPercent = 0;
     bool PercentDefined = false;
     std::string ManComment;  // the first 250 characters of his Comment
+    // The second figure, "с его домами", where both have houses: the totals with
+    // her bodies in his houses added. The ranking does not order by it.
+    std::optional<std::int32_t> PercentWithHisHouses;
 };
 
 inline constexpr int kScanEntries = 100;
@@ -67,6 +70,16 @@ struct AnalysisState {
     std::int32_t MinusTotal = 0;
     // The weighted facts of the last pair analysis, in the order of its report.
     std::vector<ScoreFactor> Factors;
+    // The man's houses where he has them (HasHouses): his cusps (all 0 when
+    // not computed) and how they came out, nothing when he has none.
+    TCusps ManCusps{};
+    std::optional<HouseStatus> ManHouses;
+    // Her bodies in his houses (his house 1..12, 0 for none; all 0 without his
+    // houses), their score where his houses are known, and the second figure
+    // where both have houses.
+    pelorin::HouseOverlay ReverseOverlay{};
+    std::optional<ReverseScore> Reverse;
+    std::optional<std::int32_t> PercentWithHisHouses;
     ScanTable ScanResults{};    // slot order of the men scanned
     ScanTable RankedResults{};  // the same, highest percentage first
     int ProgressCounter = 0;    // 0..100, shown by the gauge
@@ -77,8 +90,11 @@ struct AnalysisState {
     bool ScanOfWomen = false;
 };
 
+// Whether the state's man has his houses (computed within the latitude limit).
+bool ManHousesKnown(const AnalysisState& state);
+
 // What an analysis reads besides the people: the data directory (the report
-// files are written there) and the four databases.
+// files are written there) and the databases.
 struct AnalysisData {
     const std::string& dataDir;
     const TextDatabases& texts;

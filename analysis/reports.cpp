@@ -1,6 +1,7 @@
 #include "analysis/reports.h"
 
 #include <array>
+#include <cmath>
 
 #include "base/cp1251.h"
 #include "base/file_io.h"
@@ -109,6 +110,17 @@ std::string SignLine(const TChart& man) {
     return line;
 }
 
+std::string AngleLine(const char* utf8Name, double longitude) {
+    double lon = std::fmod(longitude, 360.0);
+    if (!(lon >= 0)) lon = lon < 0 ? lon + 360.0 : 0;  // negative, or not a number
+    const int totalMinutes = static_cast<int>(std::floor(lon * 60)) % (360 * 60);
+    const int sign = totalMinutes / (30 * 60) + 1;
+    const int degrees = totalMinutes / 60 % 30;
+    const int minutes = totalMinutes % 60;
+    return Utf8ToCp1251(std::string("   ") + utf8Name + ": ") + SignName(sign) + " " + std::to_string(degrees) +
+           "\xB0" + (minutes < 10 ? "0" : "") + std::to_string(minutes) + "\x92";
+}
+
 int NatalAspectClass(std::uint8_t angle) {
     switch (angle) {
         case 0: return 0;
@@ -156,13 +168,47 @@ bool VenusAfflicted(const NatalAspectGrid& grid) {
 
 bool MarsAfflicted(const NatalAspectGrid& grid) { return AnyHard(grid, kMars, {kSaturn, kUranus, kNeptune, kPluto}); }
 
-PairScore WritePairReport(const PairReportInput& in) {
+namespace {
+
+// Her bodies in his houses: the weights, and for the report each factor's points
+// heading and text, as the writing lookups append them.
+void AddReverseSection(Lines& out, const ReverseReportInput& in, const PairScore& score) {
+    out.AddUtf8((std::string(R"rtf(\par \pard\qc\b\f1\i\fs20  )rtf") + kReverseSectionTitle).c_str());
+    out.Add(kTextFont);
+    if (!in.missing.empty()) {
+        out.Add("\\par " + RtfEscape(Utf8ToCp1251(in.missing)));
+        return;
+    }
+    if (!score.Reverse || score.Reverse->Factors.empty()) {
+        out.Add(kParBlank);
+        return;
+    }
+    // The favourable first, then the unfavourable, each in the order of the pass.
+    for (const bool favourable : {true, false})
+        for (const ScoreFactor& f : score.Reverse->Factors) {
+            if ((f.weight > 0) != favourable) continue;
+            const FoundEntry e = in.texts.Find(EntryKind::House, {f.womanBody, f.house, 0, 0});
+            out.Add("\\par " + PointsHeading(e.weight, in.texts.name(), e.line));
+            for (const std::string& line : SplitTextLines(in.texts.EntryText(e.line, 2)))
+                out.Add("\\par " + RtfEscape(line));
+            out.Add(kParBlank);
+        }
+}
+
+}  // namespace
+
+PairScore WritePairReport(const PairReportInput& in, const ReverseReportInput* reverse) {
     const std::string plusFile = JoinPath(in.dataDir, kPlusFile);
     const std::string minusFile = JoinPath(in.dataDir, kMinusFile);
     EmptyFile(plusFile);
     EmptyFile(minusFile);
-    const PairScore score = ScorePair(in.grid, in.overlay, in.woman.TimeKnown != 0,
-                                      PairReportLookups(in.aspectTexts, in.houseTexts, in.dataDir));
+    PairScore score = ScorePair(in.grid, in.overlay, in.woman.TimeKnown != 0,
+                                PairReportLookups(in.aspectTexts, in.houseTexts, in.dataDir));
+    if (reverse && reverse->missing.empty()) {
+        score.Reverse = ScoreReverse(reverse->overlay, ReverseWeightLookup(reverse->texts));
+        if (reverse->bothHouses)
+            score.PercentWithHisHouses = PercentWithReverse(score.PlusTotal, score.MinusTotal, *score.Reverse);
+    }
 
     Lines out;
     AddOpeningFrame(out, kPairViewKind, kPairTitle);
@@ -172,6 +218,8 @@ PairScore WritePairReport(const PairReportInput& in) {
     const std::string percent = score.CompatPercent ? std::to_string(*score.CompatPercent) + "%"
                                                     : Utf8ToCp1251(kNoFactorsText);
     out.Add(Utf8ToCp1251(kPercentLead) + percent);
+    if (score.PercentWithHisHouses)
+        out.Add(Utf8ToCp1251(R"rtf(\par \pard\qc\b0\f1\fs20 )rtf" + WithHisHousesText(*score.PercentWithHisHouses)));
     out.Add(kParBlank);
     out.AddUtf8(kPositiveHeading);
     out.Add(kTextFont);
@@ -179,12 +227,13 @@ PairScore WritePairReport(const PairReportInput& in) {
     out.AddUtf8(kNegativeHeading);
     out.Add(kTextFont);
     out.CopyFile(minusFile);
+    if (reverse) AddReverseSection(out, *reverse, score);
     AddClosingFrame(out);
     WriteFileAtomic(JoinPath(in.dataDir, kPairReportFile), out.text(), Durability::Regenerated);
     return score;
 }
 
-void WriteManReport(const ManReportInput& in) {
+void WriteManReport(const ManReportInput& in, const TCusps* cusps) {
     const std::string plusFile = JoinPath(in.dataDir, kManPlusFile);
     const std::string minusFile = JoinPath(in.dataDir, kManMinusFile);
     EmptyFile(plusFile);
@@ -214,6 +263,10 @@ void WriteManReport(const ManReportInput& in) {
     out.Add(IdentityLine(in.man));
     out.Add(kPar);
     out.Add(SignLine(in.chart));
+    if (cusps) {
+        out.Add("\\par " + AngleLine("Асцендент", (*cusps)[1]));
+        out.Add("\\par " + AngleLine("Середина неба", (*cusps)[10]));
+    }
     out.Add(kPar);
     out.AddUtf8(kPositiveHeading);
     out.Add(kPar);

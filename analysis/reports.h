@@ -55,6 +55,9 @@ int NatalAspectClass(std::uint8_t angle);
 bool VenusAfflicted(const NatalAspectGrid& grid);
 bool MarsAfflicted(const NatalAspectGrid& grid);
 
+// The heading of the section on her bodies in his houses (UTF-8).
+inline constexpr const char* kReverseSectionTitle = "Её планеты в его домах";
+
 // Scores the pair with the writing lookups (the texts go to "Plus.txt" and
 // "Minus.txt", both emptied first) and writes "Itogo.rtf". The house texts
 // count only when the woman's birth time is known.
@@ -67,10 +70,33 @@ struct PairReportInput {
     const TextBase& houseTexts;
     std::string dataDir;
 };
-PairScore WritePairReport(const PairReportInput& input);
+
+// Her bodies in his houses, for a man whose houses are known: `overlay` gives
+// the house of his that each of her bodies stands in, `texts` their database.
+// `bothHouses`: the woman has houses too, so the second figure is written.
+// `missing` (UTF-8), when not empty, says why there is no database of them.
+struct ReverseReportInput {
+    const HouseOverlay& overlay;
+    const TextBase& texts;
+    bool bothHouses = false;
+    std::string missing;
+};
+
+// With `reverse` her bodies in his houses are scored apart from the percentage
+// (PairScore::Reverse) and written in their own section after the negative
+// factors, each with its points and text; with `bothHouses` the second figure
+// "с его домами: N %" follows the percentage. When the database is missing the
+// section says so instead. Without `reverse` the report is the one a pair
+// always had.
+PairScore WritePairReport(const PairReportInput& input, const ReverseReportInput* reverse = nullptr);
+
+// "   Асцендент: <sign> <d>°<m>’" and "   Середина неба: <sign> <d>°<m>’" of
+// cusps 1 and 10 (Windows-1251): the sign and the degrees and minutes within it.
+std::string AngleLine(const char* utf8Name, double longitude);
 
 // Appends the man's sign and natal aspect texts to "Plus_Men.txt" and
-// "Minus_Men.txt" (both emptied first) and writes "Itogo_Men.rtf".
+// "Minus_Men.txt" (both emptied first) and writes "Itogo_Men.rtf". With his
+// `cusps` (his houses known) his Ascendant and Midheaven follow the sign line.
 struct ManReportInput {
     const PersonRecord& man;
     const TChart& chart;
@@ -79,6 +105,6 @@ struct ManReportInput {
     const TextBase& signTexts;
     std::string dataDir;
 };
-void WriteManReport(const ManReportInput& input);
+void WriteManReport(const ManReportInput& input, const TCusps* cusps = nullptr);
 
 }  // namespace pelorin

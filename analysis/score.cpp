@@ -23,11 +23,15 @@ std::vector<ScoreFactor> StrongestFirst(std::vector<ScoreFactor> factors) {
     return factors;
 }
 
-std::string FactorParagraph(const TextBase& aspectTexts, const TextBase& houseTexts, const ScoreFactor& factor) {
+std::string FactorParagraph(const TextBase& aspectTexts, const TextBase& houseTexts, const ScoreFactor& factor,
+                            const TextBase* reverseTexts) {
     const bool aspect = factor.kind == ScoreFactor::Kind::Aspect;
-    const TextBase& base = aspect ? aspectTexts : houseTexts;
-    const FoundEntry e = aspect ? base.Find(EntryKind::Aspect, {factor.manBody, factor.angle, factor.womanBody, 0})
-                                : base.Find(EntryKind::House, {factor.manBody, factor.house, 0, 0});
+    const bool reverse = factor.kind == ScoreFactor::Kind::ReverseHouse;
+    if (reverse && reverseTexts == nullptr) return {};
+    const TextBase& base = aspect ? aspectTexts : reverse ? *reverseTexts : houseTexts;
+    const FoundEntry e = aspect    ? base.Find(EntryKind::Aspect, {factor.manBody, factor.angle, factor.womanBody, 0})
+                         : reverse ? base.Find(EntryKind::House, {factor.womanBody, factor.house, 0, 0})
+                                   : base.Find(EntryKind::House, {factor.manBody, factor.house, 0, 0});
     if (e.line == 0) return {};
     return PointsHeading(e.weight, base.name(), e.line) + "\r\n" + base.EntryText(e.line, 2);
 }
@@ -44,6 +48,30 @@ std::optional<std::int32_t> CompatPercentOf(std::int32_t plusTotal, std::int32_t
     const double all = static_cast<double>(plusTotal) + std::fabs(static_cast<double>(minusTotal));
     if (all == 0) return std::nullopt;
     return static_cast<std::int32_t>(RoundHalfEven(100.0 * plusTotal / all));
+}
+
+std::string WithHisHousesText(int percent) { return "с его домами: " + std::to_string(percent) + " %"; }
+
+std::optional<std::int32_t> PercentWithReverse(std::int32_t plusTotal, std::int32_t minusTotal,
+                                               const ReverseScore& reverse) {
+    return CompatPercentOf(plusTotal + reverse.PlusTotal, minusTotal + reverse.MinusTotal);
+}
+
+ReverseLookup ReverseWeightLookup(const TextBase& reverseTexts) {
+    return [&reverseTexts](int womanBody, int house) { return HouseWeight(reverseTexts, womanBody, house); };
+}
+
+ReverseScore ScoreReverse(const HouseOverlay& reverseOverlay, const ReverseLookup& lookup) {
+    ReverseScore s;
+    for (int h = 1; h <= 12; ++h)
+        for (int b = 0; b < kBodyCount; ++b) {
+            if (reverseOverlay[static_cast<std::size_t>(b)] != h) continue;
+            const int w = lookup(b + 1, h);
+            if (w == 0) continue;
+            (w > 0 ? s.PlusTotal : s.MinusTotal) += w;
+            s.Factors.push_back({ScoreFactor::Kind::ReverseHouse, 0, b + 1, 0, h, w});
+        }
+    return s;
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #include "analysis/text_base.h"
 
 #include <cstdlib>
+#include <iterator>
 
 #include "base/cp1251.h"
 #include "base/errors.h"
@@ -271,12 +272,44 @@ TextBase LoadTextBase(const std::string& dataDir, const char* source, const char
     return TextBase(sourceFile, SplitTextLines(plain));
 }
 
-void LoadTextDatabases(const std::string& dataDir, TextDatabases& databases) {
+namespace {
+
+// Copies the fifth database and its work file from the shipped data into a data
+// directory that lacks it. An empty text when done, else why not (UTF-8).
+std::string TakeShippedReverse(const std::string& dataDir, const std::string& shippedDataDir) {
+    const DatabaseFile& db = kDatabaseFiles[kReverseDatabase];
+    const std::string from = shippedDataDir.empty() ? std::string() : JoinPath(shippedDataDir, db.source);
+    if (from.empty() || !FileReadable(from)) return "поставляемая база программы не найдена";
+    try {
+        WriteFileAtomic(JoinPath(dataDir, db.source), ReadWholeFile(from));
+        const std::string work = JoinPath(dataDir, db.work);
+        if (!FileReadable(work)) WriteFileAtomic(work, "");
+    } catch (const Error& e) {
+        return e.what();
+    }
+    return {};
+}
+
+}  // namespace
+
+void LoadTextDatabases(const std::string& dataDir, TextDatabases& databases, const std::string& shippedDataDir) {
     databases = TextDatabases{};
     TextBase* targets[] = {&databases.AspectTexts, &databases.HouseTexts, &databases.NatalAspectTexts,
-                           &databases.SignTexts};
-    for (std::size_t i = 0; i < kDatabaseFiles.size(); ++i)
-        *targets[i] = LoadTextBase(dataDir, kDatabaseFiles[i].source, kDatabaseFiles[i].work);
+                           &databases.SignTexts, &databases.ReverseHouseTexts};
+    static_assert(std::size(targets) == kDatabaseFiles.size());
+    for (std::size_t i = 0; i < kDatabaseFiles.size(); ++i) {
+        const DatabaseFile& db = kDatabaseFiles[i];
+        if (i == kReverseDatabase && !FileReadable(JoinPath(dataDir, db.source))) {
+            const std::string why = TakeShippedReverse(dataDir, shippedDataDir);
+            if (!why.empty()) {
+                databases.ReverseMissing = std::string("В каталоге данных нет базы текстов «") + db.source +
+                                           "» (её планеты в его домах), и взять её из данных программы не удалось (" +
+                                           why + "). Её планеты в домах мужчины не оцениваются.";
+                continue;
+            }
+        }
+        *targets[i] = LoadTextBase(dataDir, db.source, db.work);
+    }
 }
 
 }  // namespace pelorin

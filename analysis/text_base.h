@@ -142,24 +142,38 @@ struct DatabaseFile {
     EntryKind kind;
 };
 
-// In loading order: AspectTexts, HouseTexts, NatalAspectTexts, SignTexts.
-inline constexpr std::array<DatabaseFile, 4> kDatabaseFiles{{
+// In loading order: AspectTexts, HouseTexts, NatalAspectTexts, SignTexts and
+// ReverseHouseTexts (her body in his house; the layout of HouseTexts with F3 her
+// body and F5 his house).
+inline constexpr std::array<DatabaseFile, 5> kDatabaseFiles{{
     {"data1.dat", "data2.dat", "aspects.txt", EntryKind::Aspect},
     {"data1_d.dat", "data2_d.dat", "houses.txt", EntryKind::House},
     {"as1.dat", "as2.dat", "natal.txt", EntryKind::Natal},
     {"pla1.dat", "pla2.dat", "signs.txt", EntryKind::Sign},
+    {"data1_r.dat", "data2_r.dat", "her_houses.txt", EntryKind::House},
 }};
+// The database a data directory made by an earlier version lacks.
+inline constexpr std::size_t kReverseDatabase = 4;
 
 struct TextDatabases {
     TextBase AspectTexts, HouseTexts, NatalAspectTexts, SignTexts;
+    // Her body (1..10) in his house (1..12), looked up as HouseTexts is.
+    TextBase ReverseHouseTexts;
+    // Empty when ReverseHouseTexts was loaded; otherwise why the data directory
+    // has none (UTF-8): her bodies in his houses are then not scored.
+    std::string ReverseMissing;
 };
 
 // Unscrambles `source` of `dataDir` into its work file (which must exist), reads
 // the lines and empties the work file again. Throws Error naming the file.
 TextBase LoadTextBase(const std::string& dataDir, const char* source, const char* work);
 
-// Loads the four databases in order. On an error the databases not yet loaded
-// stay empty and the error is thrown on.
-void LoadTextDatabases(const std::string& dataDir, TextDatabases& databases);
+// Loads the databases in order. On an error the databases not yet loaded stay
+// empty and the error is thrown on. A data directory made before the fifth
+// database has no "data1_r.dat": it is copied in, with its empty work file, from
+// `shippedDataDir` (the data directory the program ships, when known; the caller
+// holds the data directory's lock). When that cannot be done the other four are
+// loaded all the same, ReverseHouseTexts stays empty and ReverseMissing says so.
+void LoadTextDatabases(const std::string& dataDir, TextDatabases& databases, const std::string& shippedDataDir = {});
 
 }  // namespace pelorin

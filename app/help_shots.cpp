@@ -12,6 +12,10 @@
 #include <QDir>
 #include <QImage>
 #include <QListWidget>
+#include <QScrollBar>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <QTabWidget>
 #include <QTimer>
 #include <QWidget>
@@ -145,8 +149,21 @@ int main(int argc, char** argv) {
     f.PageControl1->setCurrentIndex(static_cast<int>(pelorin::MainPage::Men));
     main.BitBtn8Click();
     main.BitBtn27Click();
+    page(pelorin::MainPage::Compatibility, "page_factors");  // the bar and the factors of the pair
     page(pelorin::MainPage::Man, "page_man");
     page(pelorin::MainPage::Pair, "page_pair");
+    // The same report at its section on her planets in his houses.
+    f.PageControl1->setCurrentIndex(static_cast<int>(pelorin::MainPage::Pair));
+    f.RichEdit1->moveCursor(QTextCursor::End);
+    if (f.RichEdit1->find(QString::fromUtf8("Её планеты в его домах"), QTextDocument::FindBackward)) {
+        QTextCursor found = f.RichEdit1->textCursor();
+        found.clearSelection();
+        f.RichEdit1->setTextCursor(found);
+        QScrollBar* bar = f.RichEdit1->verticalScrollBar();
+        bar->setValue(bar->value() + f.RichEdit1->cursorRect().top() - 8);
+    }
+    page(pelorin::MainPage::Pair, "page_pair_reverse");
+    f.RichEdit1->moveCursor(QTextCursor::Start);
     page(pelorin::MainPage::Chart, "page_chart");
 
     ok = Save(&womenEntry, out, "dialog_woman") && ok;

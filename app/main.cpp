@@ -37,17 +37,18 @@ int main(int argc, char** argv) {
     // A new user's first start: the personal data directory and main.dat. A file
     // named with --config is the caller's and is never made up.
     std::string firstStartFailure;
+    const std::string exeDir = pelorin::PathFromQt(QCoreApplication::applicationDirPath());
+    const auto shipped = pelorin::FindShippedDirs(exeDir);
     if (!parser.isSet(configOption)) {
         try {
-            const std::string exeDir = pelorin::PathFromQt(QCoreApplication::applicationDirPath());
-            if (const auto shipped = pelorin::FindShippedDirs(exeDir))
-                pelorin::EnsureFirstStart(configPath, *shipped, pelorin::DefaultUserDataDir());
+            if (shipped) pelorin::EnsureFirstStart(configPath, *shipped, pelorin::DefaultUserDataDir());
         } catch (const pelorin::Error& e) {
             firstStartFailure = e.what();
         }
     }
 
     pelorin::AppState state;
+    if (shipped) state.ShippedDataDir = shipped->dataDir;
     pelorin::QtMessageBoxes boxes;
     const pelorin::StartupHooks hooks = pelorin::DefaultStartupHooks(state);
 
@@ -61,6 +62,7 @@ int main(int argc, char** argv) {
     pelorin::TInput_Men_Form3 menEntry(state.people.MenTable, state.config.DataDir, boxes, &mainWindow);
     mainWindow.SetEntryDialogs(&womenEntry, &menEntry);
     womenEntry.SetPlaceChooser(&placeChooser);
+    menEntry.SetPlaceChooser(&placeChooser);
     pelorin::TInput3hForm addCity(boxes, &placeChooser);
     placeChooser.SetAddCityDialog(&addCity);
 

@@ -353,7 +353,7 @@ public:
         QImage& surface = ui_.Image1->Surface();
         QPainter painter(&surface);
         DrawBiWheel(painter, surface.width(), surface.height(), s.WomanChart, s.ManChart, s.WomanCusps,
-                    s.AspectGrid, true, &s.AspectGrid);
+                    s.AspectGrid, true, &s.AspectGrid, ManHousesKnown(s) ? &s.ManCusps : nullptr);
         painter.end();
         ui_.Image1->update();
     }
@@ -362,12 +362,16 @@ public:
         PairBarExtras extras;
         std::string problem;
         extras.percentile = PercentileFor(data_.dataDir, s, people_.ChosenWoman.TimeKnown != 0, problem);
+        extras.percentWithHisHouses = s.PercentWithHisHouses;
         DrawStrip(ui_.Image3, PairBarMode::Full, s.MinusTotal, s.PlusTotal, PairRowTextsOf(people_.ChosenMan),
                   extras);
         const TextDatabases& texts = data_.texts;
-        factors_->ShowFactors(s.Factors, [&texts](const ScoreFactor& f) {
-            return FactorParagraph(texts.AspectTexts, texts.HouseTexts, f);
-        });
+        factors_->ShowFactors(
+            s.Factors,
+            [&texts](const ScoreFactor& f) {
+                return FactorParagraph(texts.AspectTexts, texts.HouseTexts, f, &texts.ReverseHouseTexts);
+            },
+            s.Reverse ? &s.Reverse->Factors : nullptr);
         if (!problem.empty()) factors_->Paragraph()->setPlainText(QString::fromStdString(problem));
         ShowFactorsInstead(ui_, factors_, true);
     }

@@ -56,6 +56,15 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
     return args;
 }
 
+std::string ExecutableDir(const std::string& argv0) {
+    std::wstring name(32768, L'\0');
+    const DWORD n = GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+    std::error_code ec;
+    const std::filesystem::path exe = n > 0 && n < name.size() ? std::filesystem::path(name.substr(0, n))
+                                                               : std::filesystem::absolute(NativePath(argv0), ec);
+    return PathText(exe.parent_path());
+}
+
 void UseBinaryStandardStreams() {
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
@@ -79,6 +88,13 @@ std::string EnvironmentText(const char* name) {
 #else
 
 std::vector<std::string> ProgramArguments(int argc, char** argv) { return std::vector<std::string>(argv, argv + argc); }
+
+std::string ExecutableDir(const std::string& argv0) {
+    std::error_code ec;
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec || exe.empty()) exe = std::filesystem::absolute(argv0, ec);
+    return exe.parent_path().string();
+}
 
 void UseBinaryStandardStreams() {}
 

@@ -26,6 +26,10 @@ std::string EnvironmentText(const char* name);
 // elsewhere. Element 0 is the program.
 std::vector<std::string> ProgramArguments(int argc, char** argv);
 
+// The directory of the running program (from the system; `argv0` when the
+// system cannot say), without a trailing separator.
+std::string ExecutableDir(const std::string& argv0);
+
 // Standard output and error carry the same bytes on every system: no CR added
 // before LF on Windows, and a console there shows them as UTF-8.
 void UseBinaryStandardStreams();

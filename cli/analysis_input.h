@@ -9,6 +9,7 @@
 #include <string>
 
 #include "analysis/text_base.h"
+#include "cli/command.h"
 #include "people/config.h"
 #include "astro/tabulated.h"
 #include "base/dir_lock.h"
@@ -38,7 +39,9 @@ inline void LoadAnalysisInput(const std::string& command, const std::string& con
     else if (rc != 0) throw Error(message);
     LoadPersonFile(JoinPath(dir, "FEMIN.DAT"), in.people.WomenTable);
     LoadPersonFile(JoinPath(dir, "MEN.DAT"), in.people.MenTable);
-    LoadTextDatabases(dir, in.texts);
+    LoadTextDatabases(dir, in.texts, ShippedDataDir());
+    if (!in.texts.ReverseMissing.empty())
+        std::fprintf(stderr, "pelorin-cli %s: %s\n", command.c_str(), in.texts.ReverseMissing.c_str());
 }
 
 // The used slot of the table holding `stamp`; an Error naming the file when none does.

@@ -79,7 +79,7 @@ struct AtlasArgs {
 };
 
 // What the place chooser's "Продолжить" writes into the working record, for a
-// place named on the command line. Throws Error when the region file does not
+// place named on the command line (a woman's, or a man's from the atlas). Throws Error when the region file does not
 // hold the country or the city.
 void ApplyAtlasChoice(const std::string& dataDir, const AtlasArgs& a, PersonRecord& working) {
     const auto fileName = RegionFileName(dataDir, a.region);
@@ -94,7 +94,7 @@ void ApplyAtlasChoice(const std::string& dataDir, const AtlasArgs& a, PersonReco
                     "» нет города «" + Cp1251ToUtf8(TrimBlanks(a.city)) + "»");
     int day = 0, month = 0, year = 0;
     ParseDateShape(working.DateText.str(), day, month, year);
-    // The exact offset of the place at her birth, as the place chooser takes it.
+    // The exact offset of the place at the birth, as the place chooser takes it.
     const std::optional<ZoneTable> zones = LoadZoneTableOf(dataDir);
     const PlaceChoice choice = ChoosePlace(lines, *country, *city, BirthTimeOf(working, day, month, year),
                                            zones ? &*zones : nullptr, *fileName);
@@ -134,10 +134,14 @@ int RunAdd(const std::vector<std::string>& argv) {
     if (list != "women" && list != "men") throw UsageError("--list must be women or men");
     const bool women = list == "women";
     const bool atlas = args.has("region") || args.has("country") || args.has("city");
-    if (women && (args.has("place") || !args.has("region") || !args.has("country") || !args.has("city")))
+    const bool fullAtlas = args.has("region") && args.has("country") && args.has("city");
+    if (women && (args.has("place") || !fullAtlas))
         throw UsageError("a woman's place is --region R --country C --city X");
-    if (!women && (atlas || !args.has("place"))) throw UsageError("a man's place is --place TEXT");
-    if (!women && args.has("time")) throw UsageError("the men's entry has no birth time");
+    // A man's place is typed as before, or chosen from the atlas as a woman's.
+    if (!women && (atlas ? !fullAtlas || args.has("place") : !args.has("place")))
+        throw UsageError("a man's place is --place TEXT or --region R --country C --city X");
+    if (!women && args.has("time") && !atlas)
+        throw UsageError("a man's birth time needs his place from the atlas: --region R --country C --city X");
     const std::string name = Cp1251Arg("name", args.required("name"));
     int day = 0, month = 0, year = 0;
     ParseDateShape(args.required("date"), day, month, year);
@@ -151,26 +155,35 @@ int RunAdd(const std::vector<std::string>& argv) {
     LoadPersonFile(file, table);
 
     EntryResult res;
+    bool timeKnown = false;
+    int hour = 12, minute = 0;
+    if (args.has("time")) {
+        timeKnown = true;
+        ParseTimeShape(*args.get("time"), hour, minute);
+    }
+    std::optional<CommandLineChooser> chooser;
+    if (atlas)
+        chooser.emplace(dir, AtlasArgs{Cp1251Arg("region", *args.get("region")), Cp1251Arg("country", *args.get("country")),
+                                       Cp1251Arg("city", *args.get("city"))});
     if (women) {
         WomanEntry e;
         e.name = name;
         e.day = day, e.month = month, e.year = year;
-        if (args.has("time")) {
-            e.timeKnown = true;
-            ParseTimeShape(*args.get("time"), e.hour, e.minute);
-        }
+        e.timeKnown = timeKnown, e.hour = hour, e.minute = minute;
         e.commentLines = comment;
-        CommandLineChooser chooser(dir, {Cp1251Arg("region", *args.get("region")),
-                                         Cp1251Arg("country", *args.get("country")),
-                                         Cp1251Arg("city", *args.get("city"))});
-        res = StoreWoman(e, chooser, table, dir, std::time(nullptr));
+        res = StoreWoman(e, *chooser, table, dir, std::time(nullptr));
     } else {
         ManEntry e;
         e.name = name;
         e.day = day, e.month = month, e.year = year;
-        e.place = Cp1251Arg("place", *args.get("place"));
+        e.timeKnown = timeKnown, e.hour = hour, e.minute = minute;
         e.commentLines = comment;
-        res = StoreMan(e, table, dir, std::time(nullptr));
+        if (atlas) {
+            res = StoreManAt(e, *chooser, table, dir, std::time(nullptr));
+        } else {
+            e.place = Cp1251Arg("place", *args.get("place"));
+            res = StoreMan(e, table, dir, std::time(nullptr));
+        }
     }
     if (res.outcome != EntryOutcome::Stored) throw Error(TrimBlanks(res.message));
     PrintJson(JsonObject().str("stamp", table.slot(res.slot).Stamp.str()).num("slot", res.slot).text());

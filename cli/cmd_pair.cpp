@@ -22,12 +22,16 @@ std::string GridJson(const AspectGrid& grid) {
     return JsonArray(rows);
 }
 
+std::string BodyName(int n) {
+    static const char* const kBodies[] = {"",        "Sun",    "Moon",   "Mercury", "Venus", "Mars",
+                                          "Jupiter", "Saturn", "Uranus", "Neptune", "Pluto"};
+    return n >= 1 && n <= 10 ? kBodies[n] : "";
+}
+
 // The weighted facts, strongest first.
 std::string FactorsJson(const std::vector<ScoreFactor>& factors) {
     std::vector<std::string> items;
-    static const char* const kBodies[] = {"",        "Sun",    "Moon",   "Mercury", "Venus", "Mars",
-                                          "Jupiter", "Saturn", "Uranus", "Neptune", "Pluto"};
-    const auto body = [](int n) { return std::string(n >= 1 && n <= 10 ? kBodies[n] : ""); };
+    const auto body = BodyName;
     for (const ScoreFactor& f : StrongestFirst(factors)) {
         JsonObject o;
         if (f.kind == ScoreFactor::Kind::Aspect)
@@ -38,6 +42,27 @@ std::string FactorsJson(const std::vector<ScoreFactor>& factors) {
         items.push_back(o.num("weight", f.weight).text());
     }
     return JsonArray(items);
+}
+
+// His cusps, her bodies' houses of his, and their weighted facts strongest
+// first; null, null and null without his houses.
+struct ReverseJson {
+    std::string cusps = "null", overlay = "null", factors = "null";
+};
+ReverseJson ReverseOf(const AnalysisState& s) {
+    ReverseJson j;
+    if (!ManHousesKnown(s)) return j;
+    std::vector<std::string> cusps, overlay, factors;
+    for (int i = 1; i <= 12; ++i) cusps.push_back(JsonNumber(s.ManCusps[i]));
+    for (std::int32_t h : s.ReverseOverlay) overlay.push_back(JsonNumber(static_cast<int>(h)));
+    if (s.Reverse)
+        for (const ScoreFactor& f : StrongestFirst(s.Reverse->Factors))
+            factors.push_back(
+                JsonObject().str("woman_body", BodyName(f.womanBody)).num("house", f.house).num("weight", f.weight).text());
+    j.cusps = JsonArray(cusps);
+    j.overlay = JsonArray(overlay);
+    j.factors = JsonArray(factors);
+    return j;
 }
 
 // Where the percentage stands among random pairs; null without a table (or with
@@ -75,6 +100,7 @@ int RunPair(const std::vector<std::string>& argv) {
     std::vector<std::string> overlay;
     for (std::int32_t h : state.HouseOverlay) overlay.push_back(JsonNumber(static_cast<int>(h)));
     const auto percent = CompatPercentOf(state.PlusTotal, state.MinusTotal);
+    const ReverseJson reverse = ReverseOf(state);
     PrintJson(JsonObject()
                   .num("plus", static_cast<int>(state.PlusTotal))
                   .num("minus", static_cast<int>(state.MinusTotal))
@@ -84,6 +110,12 @@ int RunPair(const std::vector<std::string>& argv) {
                   .raw("natal", GridJson(state.NatalAspectGrid))
                   .raw("factors", FactorsJson(state.Factors))
                   .raw("percentile", PercentileJson(in.config.DataDir, percent, in.people.ChosenWoman.TimeKnown != 0))
+                  .raw("man_cusps", reverse.cusps)
+                  .raw("reverse_overlay", reverse.overlay)
+                  .raw("reverse_factors", reverse.factors)
+                  .raw("percent_with_his_houses", state.PercentWithHisHouses
+                                                      ? JsonNumber(static_cast<int>(*state.PercentWithHisHouses))
+                                                      : "null")
                   .text());
     return 0;
 }

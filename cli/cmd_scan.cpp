@@ -43,6 +43,9 @@ int RunScanCommand(const std::vector<std::string>& argv) {
                             .num("plus", static_cast<int>(e.PlusTotal))
                             .num("minus", static_cast<int>(e.MinusTotal))
                             .raw("percent", e.PercentDefined ? JsonNumber(static_cast<int>(e.CompatPercent)) : "null")
+                            .raw("percent_with_his_houses", e.PercentWithHisHouses
+                                                                ? JsonNumber(static_cast<int>(*e.PercentWithHisHouses))
+                                                                : "null")
                             .text());
     }
     PrintJson(JsonArray(items));

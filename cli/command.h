@@ -48,6 +48,10 @@ struct TimeArg { int hour, minute; };
 TimeArg ParseTimeArg(const std::string& text);  // HH:MM
 double ParseNumberArg(const std::string& name, const std::string& text);
 
+// The data directory the program ships, found beside the batch tool as the
+// desktop program finds it (people/first_start.h); empty when there is none.
+const std::string& ShippedDataDir();
+
 // Writes one line of JSON to standard output.
 void PrintJson(const std::string& json);
 

@@ -5,11 +5,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
+#include <system_error>
 
 #include "cli/command.h"
 #include "base/errors.h"
 #include "base/native_path.h"
+#include "people/first_start.h"
 
 namespace pelorin::cli {
 
@@ -91,6 +94,16 @@ double ParseNumberArg(const std::string& name, const std::string& text) {
 
 namespace {
 int gOutputErrno = 0;  // the first error met writing standard output
+std::string gShippedDataDir;
+}  // namespace
+
+const std::string& ShippedDataDir() { return gShippedDataDir; }
+
+namespace {
+
+// The directory of the running program: /proc/self/exe where the system has
+// it, else the path it was started by.
+
 }  // namespace
 
 void PrintJson(const std::string& json) {
@@ -140,6 +153,7 @@ int main(int argc, char** argv) {
         PrintUsage(stderr);
         return 2;
     }
+    if (const auto shipped = pelorin::FindShippedDirs(pelorin::ExecutableDir(args[0]))) gShippedDataDir = shipped->dataDir;
     std::vector<std::string> rest(args.begin() + 2, args.end());
     try {
         const int rc = it->second.run(rest);

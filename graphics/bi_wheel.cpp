@@ -6,6 +6,8 @@
 #include "graphics/bi_wheel.h"
 
 #include <cmath>
+#include <string>
+#include <utility>
 
 #include "astro/base_routines.h"
 #include "graphics/glyph_tables.h"
@@ -40,6 +42,12 @@ unsigned char GridCellGlyph(std::uint8_t aspect) {
 
 PixelPoint GridCellGlyphAt(int row, int column) {
     return {wheel::kGridX + wheel::kGridCell * column + 8, wheel::kGridY + wheel::kGridCell * row + 2};
+}
+
+double HouseMiddle(const TCusps& cusps, int house) {
+    const double from = cusps[house];
+    const double to = cusps[house % 12 + 1];
+    return NormDeg(from + NormDeg(to - from) / 2);
 }
 
 namespace {
@@ -107,6 +115,27 @@ void PlanPlanets(Planner& p, int cx, int cy, const Person& who, const RingRadii&
     }
 }
 
+// His cusps across the outer ring, the Ascendant and the Midheaven (cusps 1 and
+// 10) thicker, each house's number halfway along it near the ring's outer edge;
+// his Ascendant and Midheaven under his planet list.
+void PlanManCusps(Planner& p, int cx, int cy, int W, const TCusps& cusps) {
+    using namespace wheel;
+    for (int i = 1; i <= 12; ++i) {
+        const double t = WheelAngle(cusps[i]);
+        p.Line(ScreenPolarPoint(cx, cy, kManCuspFrom, t), ScreenPolarPoint(cx, cy, kManCuspTo, t), wheel_colour::kMan,
+               i == 1 || i == 10 ? 2 : 1);
+        p.Text(WheelFont::Symbol, kManHouseNumberSize, wheel_colour::kMan,
+               ScreenPolarPoint(cx, cy, kManHouseNumberRadius, WheelAngle(HouseMiddle(cusps, i))), true,
+               std::to_string(i));
+    }
+    const std::pair<int, const char*> angles[] = {{1, "Асц"}, {10, "MC"}};
+    for (int k = 0; k < 2; ++k) {
+        const int y = 70 + 24 * (11 + k);
+        p.Text(WheelFont::System, 10, wheel_colour::kMan, {W - 100, y - 8}, false, angles[k].second);
+        p.Text(WheelFont::Symbol, 10, wheel_colour::kBlack, {W - 35, y}, true, LongitudeText(cusps[angles[k].first]).shortText);
+    }
+}
+
 void PlanGrid(Planner& p, const AspectGrid& grid) {
     using namespace wheel;
     p.Text(WheelFont::System, 10, wheel_colour::kCaption, {kGridX + 130, kGridY - 20}, false, "Взаимные аспекты");
@@ -159,6 +188,8 @@ std::vector<WheelOp> PlanBiWheel(const BiWheelInput& in) {
         p.Text(WheelFont::Symbol, 11, wheel_colour::kSign, ScreenPolarPoint(cx, cy, wheel::kSignGlyphRadius, theta - 4),
                true, Code(SignGlyphs[static_cast<std::size_t>(n)]));
     }
+
+    if (in.manCusps) PlanManCusps(p, cx, cy, W, *in.manCusps);
 
     using namespace wheel;
     PlanPlanets(p, cx, cy, woman, {kWomanDotRadius, kWomanGlyphRadius, kWomanLeaderTo, kWomanTickFrom, kWomanTickTo});

@@ -54,6 +54,11 @@ inline constexpr int kGlyphArc = 19;
 inline constexpr int kWomanLeaderTo = 155, kManLeaderTo = 123;
 inline constexpr int kLeaderAfter = 6;
 inline constexpr int kGridX = 15, kGridY = 460, kGridCell = 36, kGridLines = 12;
+// The man's house cusps across the outer ring (her planets' ring), so that her
+// planets stand in his houses; the house numbers near its outer edge.
+inline constexpr int kManCuspFrom = kRingDivider, kManCuspTo = kSignBandInner;
+inline constexpr int kManHouseNumberRadius = 190;
+inline constexpr int kManHouseNumberSize = 8;
 }  // namespace wheel
 
 // Screen angle of an ecliptic longitude: NormDeg(180 - lon). 0 Aries on the left
@@ -105,6 +110,7 @@ struct BiWheelInput {
     const TChart* woman = nullptr;
     const TChart* man = nullptr;
     const TCusps* womanCusps = nullptr;  // passed along, not drawn
+    const TCusps* manCusps = nullptr;    // his houses when known: drawn on the outer ring
     const AspectGrid* aspects = nullptr; // chords; the grid below reads `grid`
     const AspectGrid* grid = nullptr;    // the analysis' AspectGrid (null: `aspects`)
     bool draw = true;
@@ -124,5 +130,10 @@ unsigned char GridCellGlyph(std::uint8_t aspect);
 
 // Top-left corner of the glyph of grid cell (row r, column c), 1..10 each.
 PixelPoint GridCellGlyphAt(int row, int column);
+
+// The ecliptic longitude halfway along house `house` (1..12) of `cusps`, from
+// its cusp to the next one counter-clockwise (through 0 Aries where it runs
+// through it).
+double HouseMiddle(const TCusps& cusps, int house);
 
 }  // namespace pelorin

@@ -145,6 +145,9 @@ DiagramOps PairBarOps(PairBarMode mode, std::int32_t minusTotal, std::int32_t pl
     PairScaleMarks(ops);
     if (extras.percentile)
         ops.push_back(Text(655, 38, PercentileText(*extras.percentile), kPercentBlue, 8, false, kDiagramWhite));
+    if (extras.percentWithHisHouses)
+        ops.push_back(Text(655, 50, WithHisHousesText(*extras.percentWithHisHouses), kPercentBlue, 8, false,
+                           kDiagramWhite));
     return ops;
 }
 
@@ -155,6 +158,8 @@ std::string FactorLabel(const ScoreFactor& f) {
     const std::string weight = (f.weight > 0 ? "+" : "") + std::to_string(f.weight);
     if (f.kind == ScoreFactor::Kind::House)
         return weight + "  " + body(f.manBody) + " мужчины в " + std::to_string(f.house) + "-м доме женщины";
+    if (f.kind == ScoreFactor::Kind::ReverseHouse)
+        return weight + "  " + body(f.womanBody) + " женщины в " + std::to_string(f.house) + "-м доме мужчины";
     std::string aspect = "аспект " + std::to_string(f.angle) + "°";
     switch (f.angle) {
         case 0: aspect = "соединение"; break;
@@ -194,6 +199,9 @@ DiagramOps RankingRowOps(int x0, int y, const ScanEntry& entry, int i) {
     ops.push_back(Text(x0 + 150, ty, Cp1251ToUtf8(entry.ManPlace), kDiagramBlack, 9, false, background));
     ops.push_back(Text(x0 + 320, ty, Cp1251ToUtf8(entry.ManDate), kDiagramBlack, 9, false, background));
 
+    if (entry.PercentWithHisHouses)
+        ops.push_back(Text(kRowRight + 5, ty, WithHisHousesText(*entry.PercentWithHisHouses), kPercentBlue, 8, false,
+                           kDiagramWhite));
     const int barX = x0 + kRowBarOffset;
     if (!entry.PercentDefined) {
         ops.push_back(Text(barX - 28, ty, kNoFactorsText, kPercentBlue, 8, false, background));

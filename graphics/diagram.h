@@ -107,9 +107,11 @@ PairRowTexts PairRowTextsOf(const PersonRecord& man);
 // What the header picture adds beyond its row: the column headers of a ranking
 // of women ("Имя женщины", "Родилась"), and beside the percentage of the pair
 // where it stands among pairs in general ("выше, чем у N % пар").
+// The second figure "с его домами: N %" (both have houses) stands under it.
 struct PairBarExtras {
     bool women = false;
     std::optional<int> percentile;
+    std::optional<int> percentWithHisHouses;
 };
 
 // "выше, чем у N % пар".
@@ -149,7 +151,8 @@ int RankingRowTop(int i);
 // the top margin repeated under the last row.
 int RankingPictureHeight(const ScanTable& ranking);
 
-// One row, entry i (1-based) of the ranking, at (x0, y).
+// One row, entry i (1-based) of the ranking, at (x0, y); where the entry has
+// the second figure, "с его домами: N %" right of the row.
 DiagramOps RankingRowOps(int x0, int y, const ScanEntry& entry, int i);
 
 // Everything drawn on the list picture of `width` x `height` pixels.

@@ -494,7 +494,7 @@ const char* SourceNote(PlaceSource s) {
     switch (s) {
         case PlaceSource::File: return "место, координаты и пояс из файла";
         case PlaceSource::Atlas: return "место из атласа, пояс на дату и время рождения";
-        case PlaceSource::MenEntry: return "место как в диалоге мужчин (пояс 0, без атласа)";
+        case PlaceSource::MenEntry: return "места нет в атласе: место как введено, пояс 0, без домов";
         case PlaceSource::Ambiguous: return "в атласе несколько городов с этим названием: выберите";
         case PlaceSource::Missing: return "места нет в атласе: нужны координаты и пояс";
     }
@@ -574,20 +574,9 @@ std::vector<ImportPlan> PlanImport(const ImportParse& parse, TableKind kind, con
             r.Zone = row.zone;
             r.ZoneText.set(ZoneText(row.zone));
             r.ShiftFlag.set(row.summerHour ? kFieldZoneMark : kExactZoneMark);
-        } else if (kind == TableKind::Men && !row.place.empty()) {
-            plan.source = PlaceSource::MenEntry;
-            r.Place.set(PadRight(CutTo(row.place, 25), 26));
-            r.CoordText.set(MenCoordText());
-            r.Zone = 0;
-            r.ZoneText.set("  0.0");
-            r.ShiftFlag.set(kFieldZoneMark);
-            if (row.timeKnown) {  // the men's entry has no birth time
-                r.Hour = 12, r.Minute = 0, r.TimeKnown = 0;
-                r.TimeText.set(" --- ");
-                plan.note = "время без пояса не учтено; ";
-            }
         } else {
-            // A city of the place's name, or of its first part before a comma.
+            // A city of the place's name, or of its first part before a comma:
+            // a man's as a woman's, so that he gets its coordinates and zone.
             std::string city = row.place.substr(0, row.place.find(','));
             const std::string key = SearchKey(city);
             for (const CityHit& h : key.empty() ? std::vector<CityHit>{} : search.Find(city))
@@ -595,6 +584,21 @@ std::vector<ImportPlan> PlanImport(const ImportParse& parse, TableKind kind, con
             plan.source = plan.candidates.empty()      ? PlaceSource::Missing
                           : plan.candidates.size() > 1 ? PlaceSource::Ambiguous
                                                        : PlaceSource::Atlas;
+        }
+        if (plan.source == PlaceSource::Missing && kind == TableKind::Men && !row.place.empty()) {
+            // A place the atlas does not know: the man as the men's entry stores
+            // one with a typed place.
+            plan.source = PlaceSource::MenEntry;
+            r.Place.set(PadRight(CutTo(row.place, 25), 26));
+            r.CoordText.set(MenCoordText());
+            r.Zone = 0;
+            r.ZoneText.set("  0.0");
+            r.ShiftFlag.set(kFieldZoneMark);
+            if (row.timeKnown) {  // without a zone the time cannot be read
+                r.Hour = 12, r.Minute = 0, r.TimeKnown = 0;
+                r.TimeText.set(" --- ");
+                plan.note = "время без пояса не учтено; ";
+            }
         }
         plan.note += SourceNote(plan.source);
         if (plan.source == PlaceSource::File || plan.source == PlaceSource::MenEntry) {

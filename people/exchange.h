@@ -61,7 +61,7 @@ ImportParse ParseExchange(std::string_view content, ExchangeFormat format, const
 enum class PlaceSource {
     File,       // coordinates and zone as the file gives them
     Atlas,      // the one city of the atlas with that name, its zone at the birth
-    MenEntry,   // a man's place as typed, as the men's entry stores one
+    MenEntry,   // a man whose place the atlas lacks: the place as typed, as the men's entry stores it
     Ambiguous,  // several cities bear the name: the person must choose
     Missing,    // no city of that name, or no place at all
 };

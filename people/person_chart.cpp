@@ -85,8 +85,25 @@ HouseStatus ComputeHouses(const std::string& coordText, double moment, TCusps& c
     return ComputeHousesAt(p.longitude, p.latitude, moment, cusps);
 }
 
-HouseStatus ComputeHouses(const PersonRecord& woman, TCusps& cusps) {
-    return ComputeHouses(woman.CoordText.str(), woman.Moment, cusps);
+HouseStatus ComputeHouses(const PersonRecord& person, TCusps& cusps) {
+    return ComputeHouses(person.CoordText.str(), person.Moment, cusps);
+}
+
+bool HasHouses(const PersonRecord& person) {
+    if (person.TimeKnown == 0) return false;
+    const std::string text = person.CoordText.str().substr(0, 19);
+    const std::string lon = Field(text, 7, 2), lat = Field(text, 17, 2);
+    return (lon == kEast || lon == kWest) && (lat == kNorth || lat == kSouth);
+}
+
+PersonChart ChartOf(const PersonRecord& person) {
+    PersonChart c;
+    ComputeChart(person.Moment, c.chart);
+    if (!HasHouses(person)) return c;
+    TCusps cusps{};
+    c.houses = ComputeHouses(person, cusps);
+    if (*c.houses == HouseStatus::Computed) c.cusps = cusps;
+    return c;
 }
 
 void ComputeChart(const PersonRecord& person, TChart& chart) { ComputeChart(person.Moment, chart); }

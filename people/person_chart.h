@@ -2,6 +2,7 @@
 // The engine's computations taking a person record: the birth moment formed from
 // the record's date, time and zone, the chart at its moment and the houses at its
 // moment and place (the coordinate text read here, where the record lives).
+#include <optional>
 #include <string>
 
 #include "astro/chart_types.h"
@@ -42,7 +43,29 @@ PlaceCoords ParseCoordText(const std::string& coordText);
 // not a number throws Error (the cusps are then 0 too).
 HouseStatus ComputeHouses(const std::string& coordText, double moment, TCusps& cusps);
 
-// The woman's houses: her CoordText at her Moment.
-HouseStatus ComputeHouses(const PersonRecord& woman, TCusps& cusps);
+// The houses of a person: the CoordText at the Moment. (The woman's always; a
+// man's where HasHouses.)
+HouseStatus ComputeHouses(const PersonRecord& person, TCusps& cusps);
+
+// Whether a person's houses can be known: the birth time is given and the
+// CoordText names a place (both hemisphere marks there). A man entered with a
+// typed place (no time, the fixed coordinate text) has none; a woman without
+// her birth time has cusps computed but not counted.
+bool HasHouses(const PersonRecord& person);
+
+// A person's chart, with the Placidus cusps where the person has houses.
+struct PersonChart {
+    TChart chart{};
+    // Cusps 1..12 when HasHouses and the place lies within the latitude limit;
+    // nothing otherwise.
+    std::optional<TCusps> cusps;
+    // How the houses came out; nothing when the person has none to compute.
+    std::optional<HouseStatus> houses;
+};
+
+// The chart at the person's Moment and, where HasHouses, the cusps at the
+// CoordText. Throws Error as ComputeHouses does for a coordinate text that is
+// not a number; the Moment is not checked (see RequireServedMoment).
+PersonChart ChartOf(const PersonRecord& person);
 
 }  // namespace pelorin

@@ -37,6 +37,13 @@ PersonRecord NewRecord(const std::string& name, int day, int month, int year) {
     return r;
 }
 
+void SetKnownTime(PersonRecord& r, int hour, int minute) {
+    r.Hour = hour;
+    r.Minute = minute;
+    r.TimeText.set(TwoDigits(hour) + ":" + TwoDigits(minute));
+    r.TimeKnown = 1;
+}
+
 void SetUnknownTime(PersonRecord& r) {
     r.Hour = 12;
     r.Minute = 0;
@@ -116,14 +123,8 @@ EntryResult StoreWoman(const WomanEntry& e, PlaceChooser& chooser, PersonTable& 
     if (FirstFreeSlot(women) == 0) return {EntryOutcome::Refused, FullTableMessage(TableKind::Women), 0};
 
     PersonRecord r = NewRecord(e.name, e.day, e.month, e.year);
-    if (e.timeKnown) {
-        r.Hour = e.hour;
-        r.Minute = e.minute;
-        r.TimeText.set(TwoDigits(e.hour) + ":" + TwoDigits(e.minute));
-        r.TimeKnown = 1;
-    } else {
-        SetUnknownTime(r);
-    }
+    if (e.timeKnown) SetKnownTime(r, e.hour, e.minute);
+    else SetUnknownTime(r);
     r.Sex.set("W");
     if (!chooser.ChoosePlace(r)) return {EntryOutcome::Cancelled, {}, 0};
     return Finish(r, e.commentLines, women, dataDir, now, "FEMIN.DAT");
@@ -133,6 +134,7 @@ EntryResult StoreMan(const ManEntry& e, PersonTable& men, const std::string& dat
     if (e.name.empty() || e.place.empty()) return {EntryOutcome::Refused, "  Не введено имя или город ", 0};
     if (!IsCalendarDate(e.day, e.month, e.year))
         return {EntryOutcome::Refused, BadDateMessage(e.day, e.month, e.year), 0};
+    if (e.timeKnown) return {EntryOutcome::Refused, kManTimeNeedsAtlasMessage, 0};
 
     PersonRecord r = NewRecord(e.name, e.day, e.month, e.year);
     SetUnknownTime(r);
@@ -141,6 +143,23 @@ EntryResult StoreMan(const ManEntry& e, PersonTable& men, const std::string& dat
     r.ZoneText.set("  0.0");
     r.Zone = 0;
     r.CoordText.set(MenCoordText());
+    return Finish(r, e.commentLines, men, dataDir, now, "MEN.DAT");
+}
+
+EntryResult StoreManAt(const ManEntry& e, PlaceChooser& chooser, PersonTable& men, const std::string& dataDir,
+                       std::time_t now) {
+    if (e.name.empty()) return {EntryOutcome::Refused, "  Не введено имя  ", 0};
+    if (!IsCalendarDate(e.day, e.month, e.year))
+        return {EntryOutcome::Refused, BadDateMessage(e.day, e.month, e.year), 0};
+    if (e.timeKnown && (e.hour < 0 || e.hour > 23 || e.minute < 0 || e.minute > 59))
+        return {EntryOutcome::Refused, "  Неверное время рождения  ", 0};
+    if (FirstFreeSlot(men) == 0) return {EntryOutcome::Refused, FullTableMessage(TableKind::Men), 0};
+
+    PersonRecord r = NewRecord(e.name, e.day, e.month, e.year);
+    if (e.timeKnown) SetKnownTime(r, e.hour, e.minute);
+    else SetUnknownTime(r);
+    r.Sex.set("M");
+    if (!chooser.ChoosePlace(r)) return {EntryOutcome::Cancelled, {}, 0};
     return Finish(r, e.commentLines, men, dataDir, now, "MEN.DAT");
 }
 

@@ -24,7 +24,11 @@ struct WomanEntry {
 struct ManEntry {
     std::string name;
     int day = 15, month = 6, year = 1970;
-    std::string place;  // country and city, at most 25 characters
+    // The birth time, when known; it counts only with a place from the atlas
+    // (StoreManAt), which gives the zone it is read in.
+    bool timeKnown = false;
+    int hour = 12, minute = 0;
+    std::string place;  // country and city as typed, at most 25 characters
     std::vector<std::string> commentLines;
 };
 
@@ -40,8 +44,13 @@ struct EntryResult {
     int slot = 0;         // for Stored
 };
 
-// The fixed coordinate text of every man, Windows-1251.
+// The fixed coordinate text of a man entered with a typed place, Windows-1251.
 std::string MenCoordText();
+
+// Refusal of a known birth time with a typed place: without a place of the
+// atlas there is no zone to read the time in (UTF-8).
+inline constexpr const char* kManTimeNeedsAtlasMessage =
+    "  Время рождения учитывается только с местом из атласа: нажмите «Выбрать место»  ";
 
 // "dd.mm.yyyy".
 std::string DateTextOf(int day, int month, int year);
@@ -61,8 +70,18 @@ std::string EntryComment(const std::vector<std::string>& lines);
 EntryResult StoreWoman(const WomanEntry& entry, PlaceChooser& chooser, PersonTable& women,
                        const std::string& dataDir, std::time_t now);
 
-// The men's store procedure; the same failure behaviour.
+// The men's store procedure with the place typed: no time, zone 0, the fixed
+// coordinate text (the record as every man had it before the atlas served men).
+// A known birth time is refused (kManTimeNeedsAtlasMessage). The same failure
+// behaviour as StoreWoman.
 EntryResult StoreMan(const ManEntry& entry, PersonTable& men, const std::string& dataDir,
                      std::time_t now);
+
+// The men's store procedure with a place of the atlas, as the women's: `chooser`
+// gives the place, its coordinates and the zone at the birth date and time (noon
+// when the time is unknown); `entry.place` is not used. Only the name must be
+// given. The same failure behaviour.
+EntryResult StoreManAt(const ManEntry& entry, PlaceChooser& chooser, PersonTable& men,
+                       const std::string& dataDir, std::time_t now);
 
 }  // namespace pelorin

@@ -1,5 +1,5 @@
 #pragma once
-// The place chooser as the women's entry dialog sees it: given the working record
+// The place chooser as an entry dialog sees it: given the working record
 // (its DateText and its time choose the offset), fill Place, CoordText, Zone,
 // ZoneText and ShiftFlag and say whether a place was chosen.
 #include "people/person_record.h"

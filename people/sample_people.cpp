@@ -17,7 +17,7 @@ namespace {
 struct Sample {
     const char* name;     // UTF-8
     int day, month, year;
-    int hour, minute;     // women only; -1 when unknown
+    int hour, minute;     // -1 when unknown
     const char* place;    // UTF-8 city
     int lonDeg, lonMin;   // east positive
     int latDeg, latMin;   // north positive
@@ -32,7 +32,9 @@ const Sample kWomen[] = {
 };
 
 const Sample kMen[] = {
-    {"Пример: Борис", 9, 5, 1983, -1, 0, "Москва", 0, 0, 0, 0, 0, "Пример для первого анализа."},
+    // Born at a known time in a city of the atlas: he has houses too.
+    {"Пример: Борис", 9, 5, 1983, 14, 20, "Москва", 37, 37, 55, 45, 4.0,
+     "Пример: время и место рождения известны, у него есть дома."},
     {"Пример: Дмитрий", 30, 1, 1987, -1, 0, "Казань", 0, 0, 0, 0, 0, "Пример для первого анализа."},
     {"Пример: Игорь", 17, 8, 1980, -1, 0, "Екатеринбург", 0, 0, 0, 0, 0, "Пример для первого анализа."},
     {"Пример: Сергей", 5, 12, 1975, -1, 0, "Киев", 0, 0, 0, 0, 0, "Пример для первого анализа."},
@@ -69,7 +71,7 @@ PersonRecord MakeRecord(const Sample& s, bool woman, const std::string& stamp) {
     r.Month = s.month;
     r.Year = s.year;
     r.DateText.set(Two(s.day) + "." + Two(s.month) + "." + std::to_string(s.year));
-    if (woman && s.hour >= 0) {
+    if (s.hour >= 0) {
         r.Hour = s.hour;
         r.Minute = s.minute;
         r.TimeText.set(Two(s.hour) + ":" + Two(s.minute));
@@ -80,13 +82,15 @@ PersonRecord MakeRecord(const Sample& s, bool woman, const std::string& stamp) {
         r.TimeText.set(" --- ");
         r.TimeKnown = 0;
     }
-    // The women's zones are the exact offsets of their birth places at their births
-    // (as the place chooser gives them, mark "Z"); a man is stored as the entry
-    // dialog stores him, with the mark "L".
-    r.ShiftFlag.set(woman ? "Z" : "L");
+    // The zones of women and of a man with a known time are the exact offsets of
+    // their birth places at their births (as the place chooser gives them, mark
+    // "Z"); a man without one is stored as the men's dialog stores a typed place,
+    // with the mark "L".
+    const bool atlas = woman || s.hour >= 0;
+    r.ShiftFlag.set(atlas ? "Z" : "L");
     r.Sex.set(woman ? "W" : "M");
     r.Place.set(PadRight(Utf8ToCp1251(s.place), 26));
-    if (woman) {
+    if (atlas) {
         r.CoordText.set(CoordText(s.lonDeg, s.lonMin, s.latDeg, s.latMin));
         r.Zone = s.zone;
         r.ZoneText.set(ZoneText(s.zone));

@@ -47,7 +47,10 @@ StartupHooks DefaultStartupHooks(AppState& state) {
                           "показывается в 0° Овна.");
         }
     };
-    hooks.loadDatabases = [&state](const std::string& dataDir) { LoadTextDatabases(dataDir, state.databases); };
+    hooks.loadDatabases = [&state](const std::string& dataDir) {
+        LoadTextDatabases(dataDir, state.databases, state.ShippedDataDir);
+        if (!state.databases.ReverseMissing.empty()) state.StartupWarnings.push_back(state.databases.ReverseMissing);
+    };
     return hooks;
 }
 

@@ -24,7 +24,11 @@ namespace pelorin {
 struct AppState : AnalysisState {
     Config config;          // SystemDir, DataDir
     PeopleState people;     // tables, counts, chosen people
-    TextDatabases databases;  // AspectTexts, HouseTexts, NatalAspectTexts, SignTexts
+    TextDatabases databases;  // AspectTexts, HouseTexts, NatalAspectTexts, SignTexts, ReverseHouseTexts
+    // The data directory the program ships (first start copies it), where a
+    // data directory made by an earlier version takes a database it lacks;
+    // empty when not known.
+    std::string ShippedDataDir;
     // Problems that start-up met but went on past (a missing "Fond.in"), for the
     // window to show once start-up is over.
     std::vector<std::string> StartupWarnings;
@@ -78,8 +82,10 @@ std::string MenCaption(int count);
 
 // The program's own loaders: "Fond.in" through `LoadTabulatedFile` (a file that
 // cannot be read is not fatal: start-up goes on with Pluto at its zero position,
-// and a warning saying so is left in `state.StartupWarnings`), and the four
-// databases into `state.databases`.
+// and a warning saying so is left in `state.StartupWarnings`), and the
+// databases into `state.databases` (a data directory without the database of
+// her planets in his houses takes it from `state.ShippedDataDir`; when it
+// cannot, start-up goes on without it and a warning says so).
 StartupHooks DefaultStartupHooks(AppState& state);
 
 StartupResult RunStartup(const std::string& configPath, AppState& state, StartupView& view,

@@ -67,13 +67,15 @@ int RunRender(const std::vector<std::string>& argv) {
     FindMutualAspects(womanChart, manChart, grid);
     TCusps cusps{};
     ComputeHouses(woman, cusps);
+    const PersonChart his = ChartOf(man);  // his cusps on the outer ring, where he has houses
 
     const auto app = GuiApplication();
     if (InstallSymbolFont().isEmpty()) throw Error("Не удалось зарегистрировать шрифт символов.");
     QImage picture(kPictureWidth, kPictureHeight, QImage::Format_RGB32);
     {
         QPainter canvas(&picture);
-        DrawBiWheel(canvas, kPictureWidth, kPictureHeight, womanChart, manChart, cusps, grid, true, &grid);
+        DrawBiWheel(canvas, kPictureWidth, kPictureHeight, womanChart, manChart, cusps, grid, true, &grid,
+                    his.cusps ? &*his.cusps : nullptr);
     }
     if (!picture.save(QString::fromStdString(out), "PNG"))
         throw Error("Не удалось записать файл «" + out + "».");

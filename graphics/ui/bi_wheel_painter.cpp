@@ -74,7 +74,7 @@ void PaintWheelOps(QPainter& canvas, const std::vector<WheelOp>& ops) {
 }
 
 void DrawBiWheel(QPainter& canvas, int W, int H, const TChart& woman, const TChart& man, const TCusps& womanCusps,
-                 const AspectGrid& aspects, bool draw, const AspectGrid* grid) {
+                 const AspectGrid& aspects, bool draw, const AspectGrid* grid, const TCusps* manCusps) {
     BiWheelInput in;
     in.width = W;
     in.height = H;
@@ -83,6 +83,7 @@ void DrawBiWheel(QPainter& canvas, int W, int H, const TChart& woman, const TCha
     in.womanCusps = &womanCusps;
     in.aspects = &aspects;
     in.grid = grid;
+    in.manCusps = manCusps;
     in.draw = draw;
     PaintWheelOps(canvas, PlanBiWheel(in));
 }

@@ -25,8 +25,10 @@ FactorPanel::FactorPanel(QWidget* parent)
     : QWidget(parent),
       plusTitle_(new QLabel(this)),
       minusTitle_(new QLabel(this)),
+      reverseTitle_(new QLabel(this)),
       favourable_(new QListWidget(this)),
       unfavourable_(new QListWidget(this)),
+      reverse_(new QListWidget(this)),
       paragraph_(new QTextEdit(this)) {
     setAutoFillBackground(true);
     QPalette pal = palette();
@@ -39,24 +41,29 @@ FactorPanel::FactorPanel(QWidget* parent)
     QFont bold = DiagramFont(9, true);
     plusTitle_->setFont(bold);
     minusTitle_->setFont(bold);
+    reverseTitle_->setFont(bold);
     favourable_->setFont(font);
     unfavourable_->setFont(font);
+    reverse_->setFont(font);
     paragraph_->setFont(font);
     favourable_->setAccessibleName(QStringLiteral("Благоприятные факторы"));
     unfavourable_->setAccessibleName(QStringLiteral("Неблагоприятные факторы"));
+    reverse_->setAccessibleName(QStringLiteral("Её планеты в его домах"));
     paragraph_->setAccessibleName(QStringLiteral("Текст фактора из отчёта о паре"));
     paragraph_->setReadOnly(true);
     auto* hint = new QLabel(QStringLiteral("Щёлкните по фактору, чтобы прочитать его текст из отчёта о паре:"), this);
     hint->setFont(font);
     grid->addWidget(plusTitle_, 0, 0);
     grid->addWidget(minusTitle_, 0, 1);
+    grid->addWidget(reverseTitle_, 0, 2);
     grid->addWidget(favourable_, 1, 0);
     grid->addWidget(unfavourable_, 1, 1);
-    grid->addWidget(hint, 2, 0, 1, 2);
-    grid->addWidget(paragraph_, 3, 0, 1, 2);
+    grid->addWidget(reverse_, 1, 2);
+    grid->addWidget(hint, 2, 0, 1, 3);
+    grid->addWidget(paragraph_, 3, 0, 1, 3);
     grid->setRowStretch(1, 3);
     grid->setRowStretch(3, 2);
-    for (QListWidget* list : {favourable_, unfavourable_}) {
+    for (QListWidget* list : {favourable_, unfavourable_, reverse_}) {
         connect(list, &QListWidget::currentItemChanged, this, [this, list] { ShowParagraphOf(list); });
         connect(list, &QListWidget::itemClicked, this, [this, list] { ShowParagraphOf(list); });
     }
@@ -68,34 +75,52 @@ void FactorPanel::Clear() {
     paragraphOf_ = {};
     favourable_->clear();
     unfavourable_->clear();
+    reverse_->clear();
     paragraph_->clear();
     plusTitle_->setText(QStringLiteral("Благоприятные факторы"));
     minusTitle_->setText(QStringLiteral("Неблагоприятные факторы"));
+    reverseTitle_->setText(QStringLiteral("Её планеты в его домах"));
+    reverseTitle_->setVisible(false);
+    reverse_->setVisible(false);
 }
 
-void FactorPanel::ShowFactors(const std::vector<ScoreFactor>& factors, ParagraphOf paragraphOf) {
+void FactorPanel::ShowFactors(const std::vector<ScoreFactor>& factors, ParagraphOf paragraphOf,
+                              const std::vector<ScoreFactor>* reverse) {
     Clear();
     factors_ = StrongestFirst(factors);
+    const std::size_t ownCount = factors_.size();
+    if (reverse) {
+        const std::vector<ScoreFactor> theirs = StrongestFirst(*reverse);
+        factors_.insert(factors_.end(), theirs.begin(), theirs.end());
+    }
     paragraphOf_ = std::move(paragraphOf);
-    int plus = 0, minus = 0;
+    int plus = 0, minus = 0, reversePlus = 0, reverseMinus = 0;
     for (std::size_t i = 0; i < factors_.size(); ++i) {
         const ScoreFactor& f = factors_[i];
-        QListWidget* list = f.weight > 0 ? favourable_ : unfavourable_;
-        (f.weight > 0 ? plus : minus) += f.weight;
+        QListWidget* list = i >= ownCount ? reverse_ : f.weight > 0 ? favourable_ : unfavourable_;
+        if (i >= ownCount) (f.weight > 0 ? reversePlus : reverseMinus) += f.weight;
+        else (f.weight > 0 ? plus : minus) += f.weight;
         auto* item = new QListWidgetItem(Utf8(FactorLabel(f)), list);
         item->setData(kFactorRole, static_cast<int>(i));
     }
     plusTitle_->setText(QStringLiteral("Благоприятные факторы: +%1").arg(plus));
     minusTitle_->setText(QStringLiteral("Неблагоприятные факторы: %1").arg(minus));
+    if (reverse) {
+        reverseTitle_->setText(QStringLiteral("Её планеты в его домах: +%1 / %2").arg(reversePlus).arg(reverseMinus));
+        reverseTitle_->setVisible(true);
+        reverse_->setVisible(true);
+    }
     if (factors_.empty()) paragraph_->setPlainText(QStringLiteral("Ни один фактор не найден в базах текстов."));
 }
 
 void FactorPanel::ShowParagraphOf(QListWidget* list) {
     const QListWidgetItem* item = list->currentItem();
     if (!item || !paragraphOf_) return;
-    QListWidget* other = list == favourable_ ? unfavourable_ : favourable_;
-    const QSignalBlocker block(other);
-    other->setCurrentItem(nullptr);
+    for (QListWidget* other : {favourable_, unfavourable_, reverse_}) {
+        if (other == list) continue;
+        const QSignalBlocker block(other);
+        other->setCurrentItem(nullptr);
+    }
     const int i = item->data(kFactorRole).toInt();
     if (i < 0 || static_cast<std::size_t>(i) >= factors_.size()) return;
     try {

@@ -1,7 +1,9 @@
 #pragma once
 // What made the percentage of a pair, under the bar of "Совместимость": the
 // weighted facts of the score, strongest first, the favourable and the
-// unfavourable apart; a click on one shows its paragraph of the pair report.
+// unfavourable apart; where his houses are known, a third group of her planets
+// in his houses (outside the percentage, inside the second figure). A click on
+// one shows its paragraph of the pair report.
 #include <QWidget>
 #include <functional>
 #include <string>
@@ -23,11 +25,14 @@ public:
 
     explicit FactorPanel(QWidget* parent = nullptr);
 
-    void ShowFactors(const std::vector<ScoreFactor>& factors, ParagraphOf paragraphOf);
+    // `reverse`: her bodies in his houses, when his houses are known.
+    void ShowFactors(const std::vector<ScoreFactor>& factors, ParagraphOf paragraphOf,
+                     const std::vector<ScoreFactor>* reverse = nullptr);
     void Clear();
 
     QListWidget* Favourable() const { return favourable_; }
     QListWidget* Unfavourable() const { return unfavourable_; }
+    QListWidget* Reverse() const { return reverse_; }
     QTextEdit* Paragraph() const { return paragraph_; }
 
 private:
@@ -35,8 +40,10 @@ private:
 
     QLabel* plusTitle_;
     QLabel* minusTitle_;
+    QLabel* reverseTitle_;
     QListWidget* favourable_;
     QListWidget* unfavourable_;
+    QListWidget* reverse_;
     QTextEdit* paragraph_;
     std::vector<ScoreFactor> factors_;
     ParagraphOf paragraphOf_;

@@ -2,7 +2,7 @@
 // The place chooser: a region button, a country and a city of the atlas; "Продолжить"
 // writes the place, the coordinates and the city's UTC offset at the birth date
 // and time (from the zone table beside the region files) into the working record
-// of the women's entry dialog.
+// of the entry dialog that opened it (the women's, or the men's "Выбрать место").
 #include <QDialog>
 #include <memory>
 #include <optional>

@@ -14,8 +14,12 @@ TInput_Men_Form3::TInput_Men_Form3(PersonTable& men, const std::string& dataDir,
                                    QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TInput_Men_Form3>()), men_(men), dataDir_(dataDir), boxes_(boxes) {
     ui->setupUi(this);
+    connect(ui->RadioGroup1Item0, &QRadioButton::toggled, this, [this] { RadioGroup1Click(); });
     connect(ui->BitBtn8, &QPushButton::clicked, this, [this] { BitBtn8Click(); });
+    connect(ui->ChoosePlaceButton, &QPushButton::clicked, this, [this] { ChoosePlaceButtonClick(); });
     connect(ui->BitBtn22, &QPushButton::clicked, this, [this] { BitBtn22Click(); });
+    ui->RadioGroup1Item1->setChecked(true);
+    RadioGroup1Click();
 }
 
 TInput_Men_Form3::~TInput_Men_Form3() = default;
@@ -31,28 +35,70 @@ void TInput_Men_Form3::FormShow() {
     ui->SpinEdit6->setValue(15);
     ui->SpinEdit7->setValue(6);
     ui->SpinEdit8->setValue(1970);
+    // As in the women's dialog, the time option opens at "unknown".
+    ui->RadioGroup1Item1->setChecked(true);
+    RadioGroup1Click();
     ui->Edit2->clear();
     ui->Edit2->setFocus();
 }
 
-void TInput_Men_Form3::BitBtn8Click() {
+bool TInput_Men_Form3::TimeKnownChosen() const { return ui->RadioGroup1Item0->isChecked(); }
+
+void TInput_Men_Form3::RadioGroup1Click() {
+    const bool known = TimeKnownChosen();
+    for (QWidget* w : {static_cast<QWidget*>(ui->SpinEdit4), static_cast<QWidget*>(ui->SpinEdit5),
+                       static_cast<QWidget*>(ui->Label6), static_cast<QWidget*>(ui->Label7)})
+        w->setVisible(known);
+    if (!known) {
+        ui->SpinEdit4->setValue(12);
+        ui->SpinEdit5->setValue(0);
+    }
+}
+
+ManEntry TInput_Men_Form3::Entry() const {
     ManEntry entry;
     entry.name = FieldText(ui->Edit2);
     entry.day = ui->SpinEdit6->value();
     entry.month = ui->SpinEdit7->value();
     entry.year = ui->SpinEdit8->value();
+    entry.timeKnown = TimeKnownChosen();
+    entry.hour = ui->SpinEdit4->value();
+    entry.minute = ui->SpinEdit5->value();
     entry.place = FieldText(ui->Edit3);
     entry.commentLines = MemoLines(ui->Memo2);
-    try {
-        const EntryResult res = StoreMan(entry, men_, dataDir_, std::time(nullptr));
-        if (res.outcome == EntryOutcome::Refused) {
-            boxes_.ShowMessage(this, QString::fromStdString(res.message));
+    return entry;
+}
+
+void TInput_Men_Form3::Finish(const EntryResult& res) {
+    switch (res.outcome) {
+        case EntryOutcome::Refused: boxes_.ShowMessage(this, QString::fromStdString(res.message)); return;
+        case EntryOutcome::Cancelled: return;  // no place chosen: the dialog stays with what was typed
+        case EntryOutcome::Stored:
+            ui->Edit2->clear();
+            accept();
             return;
-        }
-        ui->Edit2->clear();
-        accept();
+    }
+}
+
+void TInput_Men_Form3::BitBtn8Click() {
+    try {
+        Finish(StoreMan(Entry(), men_, dataDir_, std::time(nullptr)));
     } catch (const std::exception& e) {
         // The file was not written: the dialog stays open with what was typed.
+        boxes_.ShowError(this, QString::fromStdString(e.what()));
+    }
+}
+
+void TInput_Men_Form3::ChoosePlaceButtonClick() {
+    const ManEntry entry = Entry();
+    if (!entry.name.empty() && chooser_ == nullptr) {
+        boxes_.ShowError(this, QString::fromUtf8("  Атлас городов недоступен  "));
+        return;
+    }
+    try {
+        if (entry.name.empty()) Finish({EntryOutcome::Refused, "  Не введено имя  ", 0});
+        else Finish(StoreManAt(entry, *chooser_, men_, dataDir_, std::time(nullptr)));
+    } catch (const std::exception& e) {
         boxes_.ShowError(this, QString::fromStdString(e.what()));
     }
 }

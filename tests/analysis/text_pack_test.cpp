@@ -163,8 +163,18 @@ TEST_F(ShippedTexts, SignsHaveThe60Keys) {
     ExpectCoverage(kDatabaseFiles[3], keys);
 }
 
+// Her body in his house: her ten bodies, the Moon included, in his twelve houses.
+TEST_F(ShippedTexts, HerHousesHaveThe120Keys) {
+    std::multiset<EntryKey> keys;
+    for (int b = 1; b <= 10; ++b)
+        for (int h = 1; h <= 12; ++h) keys.insert({b, h, 0, 0});
+    ASSERT_EQ(kDatabaseFiles[kReverseDatabase].source, std::string("data1_r.dat"));
+    ExpectCoverage(kDatabaseFiles[kReverseDatabase], keys);
+}
+
 TEST_F(ShippedTexts, TextsAreSafeForTheReportsAndAllDifferent) {
     std::set<std::string> seen;
+    std::size_t herLines = 0;
     for (const DatabaseFile& db : kDatabaseFiles) {
         const TextBase b = Packed(db);
         const int skip = db.kind == EntryKind::Natal ? 1 : 2;
@@ -181,10 +191,12 @@ TEST_F(ShippedTexts, TextsAreSafeForTheReportsAndAllDifferent) {
                 EXPECT_GE(text.size(), 200u) << db.text << " line " << t;
                 EXPECT_LE(text.size(), 700u) << db.text << " line " << t;
                 EXPECT_TRUE(seen.insert(text).second) << db.text << " line " << t << " repeats a text";
+                herLines += &db == &kDatabaseFiles[kReverseDatabase];
             }
         }
     }
-    EXPECT_EQ(seen.size(), 450u + 118u + 48u + 72u);
+    EXPECT_GE(herLines, 120u);
+    EXPECT_EQ(seen.size(), 450u + 118u + 48u + 72u + herLines);
 }
 
 }  // namespace

@@ -198,12 +198,27 @@ TEST(Startup, ProgramLoadersReadTheShippedDataAndWarnAboutAMissingFondIn) {
     for (const char* f : {"data1.dat", "data1_d.dat", "as1.dat", "pla1.dat"})
         test::WriteFile(s.dir.file(f), test::ReadFile(built + f));
     for (const char* f : {"data2.dat", "data2_d.dat", "as2.dat", "pla2.dat"}) test::WriteFile(s.dir.file(f), "");
+    // The directory is of an earlier version, without the database of her
+    // planets in his houses: with the shipped data known it is taken from there.
     AppState other;
+    other.ShippedDataDir = built;
     r = RunStartup(s.config, other, view, DefaultStartupHooks(other));
     ASSERT_TRUE(r.ok) << r.message;
     ASSERT_EQ(other.StartupWarnings.size(), 1u);
     EXPECT_NE(other.StartupWarnings[0].find("Fond.in"), std::string::npos);
     EXPECT_NE(other.StartupWarnings[0].find("Плутон"), std::string::npos);
+    EXPECT_EQ(test::ReadFile(s.dir.file("data1_r.dat")), test::ReadFile(built + "data1_r.dat"));
+    EXPECT_GT(other.databases.ReverseHouseTexts.lineCount(), 100);
+
+    // Without the shipped data start-up goes on without it, and says so once.
+    std::remove(s.dir.file("data1_r.dat").c_str());
+    AppState without;
+    r = RunStartup(s.config, without, view, DefaultStartupHooks(without));
+    ASSERT_TRUE(r.ok) << r.message;
+    ASSERT_EQ(without.StartupWarnings.size(), 2u);
+    EXPECT_NE(without.StartupWarnings[1].find("data1_r.dat"), std::string::npos);
+    EXPECT_EQ(without.StartupWarnings[1], without.databases.ReverseMissing);
+    EXPECT_GT(without.databases.SignTexts.lineCount(), 100);
 
     // A missing work file of a database ends start-up at the last step.
     std::remove(s.dir.file("as2.dat").c_str());

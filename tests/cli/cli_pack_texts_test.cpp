@@ -21,7 +21,7 @@ void CopySources(const std::string& to) {
         test::WriteFile(to + db.text, ReadFile(TestTexts() + db.text));
 }
 
-TEST(CliPackTexts, PacksFourDatabasesThatTheProgramLoads) {
+TEST(CliPackTexts, PacksTheDatabasesThatTheProgramLoads) {
     ScratchDir out;
     const auto r = RunCli("pack-texts --from " + Quote(TestTexts()) + " --to " + Quote(out.path()));
     ASSERT_EQ(r.exitCode, 0) << r.err;
@@ -43,6 +43,10 @@ TEST(CliPackTexts, PacksFourDatabasesThatTheProgramLoads) {
     EXPECT_TRUE(WriteSignText(dbs.SignTexts, out.file("m.txt"), 12, 4, 50));
     EXPECT_EQ(ReadFile(out.file("m.txt")),
               Utf8ToCp1251("Голова и сердце тянут в разные стороны.\r\n\r\nМечтательна до рассеянности.\r\n\r\n"));
+    // Her body in his house, the fifth database: her Moon in his 4th house.
+    EXPECT_TRUE(dbs.ReverseMissing.empty());
+    EXPECT_EQ(HouseWeight(dbs.ReverseHouseTexts, 2, 4), 5);
+    EXPECT_EQ(HouseWeight(dbs.ReverseHouseTexts, 7, 10), -3);
 }
 
 TEST(CliPackTexts, TheShippedSourcesAreAccepted) {
@@ -70,6 +74,13 @@ TEST(CliPackTexts, ARefusedSourceWritesNothingAndNamesFileAndLine) {
 
     std::filesystem::remove(src.file("houses.txt"));
     EXPECT_EQ(RunCli("pack-texts --from " + Quote(src.path()) + " --to " + Quote(out.path())).exitCode, 1);
+    // The fifth source is checked as the others.
+    CopySources(src.path());
+    test::WriteFile(src.file("her_houses.txt"), "*  12   0   1   0   1   0   0\nt\nx\n@\n");
+    const auto her = RunCli("pack-texts --from " + Quote(src.path()) + " --to " + Quote(out.path()));
+    EXPECT_EQ(her.exitCode, 1);
+    EXPECT_NE(her.err.find(src.file("her_houses.txt")), std::string::npos) << her.err;
+    EXPECT_TRUE(std::filesystem::is_empty(out.path()));
     EXPECT_EQ(RunCli("pack-texts --from " + Quote(src.path())).exitCode, 2);
 }
 

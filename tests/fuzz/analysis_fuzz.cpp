@@ -31,7 +31,8 @@ const std::string kData = std::string(PELORIN_SOURCE_DIR) + "/data/";
 
 TextDatabases ShippedDatabases() {
     TextDatabases t;
-    TextBase* targets[] = {&t.AspectTexts, &t.HouseTexts, &t.NatalAspectTexts, &t.SignTexts};
+    TextBase* targets[] = {&t.AspectTexts, &t.HouseTexts, &t.NatalAspectTexts, &t.SignTexts,
+                           &t.ReverseHouseTexts};
     for (std::size_t i = 0; i < kDatabaseFiles.size(); ++i) {
         const std::string path = kData + "texts/" + kDatabaseFiles[i].text;
         *targets[i] = TextBase(kDatabaseFiles[i].source,

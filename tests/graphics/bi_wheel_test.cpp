@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "graphics/glyph_tables.h"
 
@@ -33,8 +34,10 @@ struct Pair {
             man[i].Lon = 36.0 * i + 18.0;  // and between them
         }
     }
-    std::vector<WheelOp> Plan(bool draw = true, const AspectGrid* separate = nullptr) const {
+    std::vector<WheelOp> Plan(bool draw = true, const AspectGrid* separate = nullptr,
+                              const TCusps* manCusps = nullptr) const {
         BiWheelInput in;
+        in.manCusps = manCusps;
         in.width = kW;
         in.height = kH;
         in.woman = &woman;
@@ -94,6 +97,50 @@ TEST(BiWheelPlan, CrowdedGlyphsMoveApartAlongTheRingWithLeadersFromTheirDots) {
         EXPECT_NEAR(std::hypot(l.to.x - kCx, l.to.y - kCy), wheel::kWomanLeaderTo, 1.0);
     }
     EXPECT_EQ(LinesOf(ops, wheel_colour::kWoman).size(), 10u + leaders.size());
+}
+
+// His cusps across the outer ring (her planets' ring) in his colour, the
+// Ascendant and the Midheaven thicker, each house numbered halfway along it;
+// without his houses nothing of them.
+TEST(BiWheelPlan, HisCuspsOnTheOuterRingWhenKnown) {
+    Pair p;
+    const std::size_t manLines = LinesOf(p.Plan(), wheel_colour::kMan).size();
+    TCusps his;
+    for (int i = 1; i <= 12; ++i) his[i] = std::fmod(350.0 + 25.0 * (i - 1) + (i > 6 ? 30 : 0), 360.0);
+    const auto ops = p.Plan(true, nullptr, &his);
+    const auto lines = LinesOf(ops, wheel_colour::kMan);
+    ASSERT_EQ(lines.size(), manLines + 12);
+    for (int i = 1; i <= 12; ++i) {
+        const WheelLine& l = lines[static_cast<std::size_t>(i - 1)];
+        EXPECT_EQ(l.from, ScreenPolarPoint(kCx, kCy, wheel::kRingDivider, WheelAngle(his[i])));
+        EXPECT_EQ(l.to, ScreenPolarPoint(kCx, kCy, wheel::kSignBandInner, WheelAngle(his[i])));
+        EXPECT_EQ(l.width, i == 1 || i == 10 ? 2 : 1) << i;
+    }
+    // House 1 runs from 350 through 0 Aries to 15: its number at 2.5; house 12
+    // from 295 (cusp 12) to 350.
+    EXPECT_NEAR(HouseMiddle(his, 1), 2.5, 1e-9);
+    EXPECT_NEAR(HouseMiddle(his, 12), 322.5, 1e-9);
+    std::vector<std::string> numbers;
+    for (const auto& t : OpsOf<WheelText>(ops))
+        if (t.colour == wheel_colour::kMan && t.size == wheel::kManHouseNumberSize) {
+            numbers.push_back(t.text);
+            if (t.text == "1") {
+                EXPECT_EQ(t.at, ScreenPolarPoint(kCx, kCy, wheel::kManHouseNumberRadius, WheelAngle(HouseMiddle(his, 1))));
+            }
+        }
+    ASSERT_EQ(numbers.size(), 12u);
+    EXPECT_EQ(numbers.front(), "1");
+    EXPECT_EQ(numbers.back(), "12");
+    // The lines lie under her planets: drawn before her first dot.
+    const auto firstCusp = std::find_if(ops.begin(), ops.end(), [](const WheelOp& op) {
+        const auto* l = std::get_if<WheelLine>(&op);
+        return l && l->colour == wheel_colour::kMan;
+    });
+    const auto firstDot = std::find_if(ops.begin(), ops.end(), [](const WheelOp& op) {
+        const auto* e = std::get_if<WheelEllipse>(&op);
+        return e && e->fill == wheel_colour::kWoman;
+    });
+    EXPECT_LT(firstCusp - ops.begin(), firstDot - ops.begin());
 }
 
 TEST(BiWheelPlan, WithoutTheDrawFlagOnlyWhite) {

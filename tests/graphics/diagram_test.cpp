@@ -285,6 +285,44 @@ TEST(Ranking, RowBarsAndMarks) {
     EXPECT_EQ(hp->pointSize, 9);
 }
 
+// The second figure: under the percentile right of the pair's row, inside the
+// picture, and right of a ranking row that has it; a row or pair without it
+// has nothing there.
+TEST(Ranking, SecondFigureBesideTheRowWhereItExists) {
+    PairBarExtras extras;
+    extras.percentile = 80;
+    extras.percentWithHisHouses = 58;
+    const DiagramOps pair = PairBarOps(PairBarMode::Full, -40, 40, PairMan(), kPairBarWidth, kPairBarHeight, extras);
+    const DiagramOp* t = FindText(pair, "с его домами: 58 %");
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->rect.left, 655);
+    const DiagramOp* percentile = FindText(pair, "выше, чем у 80 % пар");
+    ASSERT_NE(percentile, nullptr);
+    EXPECT_GE(t->rect.top, percentile->rect.top + DiagramFontPixels(8));
+    EXPECT_LE(t->rect.top + DiagramFontPixels(8), kPairBarHeight);
+    extras.percentWithHisHouses.reset();
+    EXPECT_EQ(FindText(PairBarOps(PairBarMode::Full, -40, 40, PairMan(), kPairBarWidth, kPairBarHeight, extras),
+                       "с его домами: 58 %"),
+              nullptr);
+
+    ScanEntry e = Man("А", 50);
+    e.PercentWithHisHouses = 47;
+    const DiagramOps row = RankingRowOps(5, 100, e, 1);
+    const DiagramOp* r = FindText(row, "с его домами: 47 %");
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(r->rect.left, 655);  // right of the row's frame (650)
+    EXPECT_EQ(r->rect.top, 103);
+    EXPECT_NE(FindText(row, "50%"), nullptr);
+    for (const DiagramOp& o : RankingRowOps(5, 100, Man("А", 50), 1))
+        EXPECT_EQ(o.text.find("с его домами"), std::string::npos);
+}
+
+TEST(FactorLabels, OfEachKind) {
+    EXPECT_EQ(FactorLabel({ScoreFactor::Kind::Aspect, 4, 1, 120, 0, 3}), "+3  Венера мужчины – тригон – Солнце женщины");
+    EXPECT_EQ(FactorLabel({ScoreFactor::Kind::House, 7, 0, 0, 7, -2}), "-2  Сатурн мужчины в 7-м доме женщины");
+    EXPECT_EQ(FactorLabel({ScoreFactor::Kind::ReverseHouse, 0, 2, 0, 4, 4}), "+4  Луна женщины в 4-м доме мужчины");
+}
+
 TEST(Ranking, MenWithoutAPercentageAreSaidToHaveNoFactors) {
     ScanEntry e = Man("Без факторов", 0, false);
     e.CompatPercent = 77;  // not read without PercentDefined

@@ -7,6 +7,8 @@
 
 #include "base/cp1251.h"
 #include "base/errors.h"
+#include "people/person_chart.h"
+#include "people/person_entry.h"
 #include "support/test_support.h"
 
 namespace pelorin {
@@ -117,6 +119,35 @@ TEST(Exchange, ImportsHandWrittenFilesAndRoundTripsBothFormats) {
         ASSERT_EQ(UsedSlots(b).size(), 4u);
         for (int i = 1; i <= 4; ++i) ExpectSamePerson(b.slot(i), t.slot(i));
     }
+}
+
+// A man's place given by name is taken from the atlas as a woman's: his time
+// kept, the city's coordinates and zone, so he has houses. A place the atlas
+// lacks is stored as the men's dialog stores a typed place, without the time.
+TEST(Exchange, MenGetTheAtlasPlaceAndKeepTheirTime) {
+    DataDir d;
+    const ImportParse parse = ParseExchange("name,sex,date,time,place\nБорис,M,15.07.1990,14:30,Омск\n"
+                                            "Глеб,M,15.07.1990,14:30,Нигдегород\n",
+                                            ExchangeFormat::Csv, "in");
+    std::vector<ImportProblem> problems;
+    const std::vector<ImportPlan> plans =
+        PlanImport(parse, TableKind::Men, CitySearch::Build(d.dir.path()), d.dir.path(), "in", problems);
+    ASSERT_EQ(plans.size(), 2u);
+    EXPECT_TRUE(problems.empty());
+    EXPECT_EQ(plans[0].source, PlaceSource::Atlas);
+    ASSERT_TRUE(plans[0].record);
+    const PersonRecord& omsk = *plans[0].record;
+    EXPECT_EQ(omsk.Sex.str(), "M");
+    EXPECT_EQ(omsk.TimeText.str(), "14:30");
+    EXPECT_EQ(omsk.ShiftFlag.str(), "Z");
+    EXPECT_EQ(Cp1251ToUtf8(omsk.CoordText.str()), " 73°22’ВД  55°00’СШ");
+    EXPECT_TRUE(HasHouses(omsk));
+
+    EXPECT_EQ(plans[1].source, PlaceSource::MenEntry);
+    ASSERT_TRUE(plans[1].record);
+    EXPECT_EQ(plans[1].record->TimeKnown, 0);
+    EXPECT_EQ(plans[1].record->CoordText.str(), MenCoordText());
+    EXPECT_FALSE(HasHouses(*plans[1].record));
 }
 
 // A name several cities bear is left to choose; a file that is not text is refused.

@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "app/core/person_lists.h"
+#include "astro/base_routines.h"
 #include "base/cp1251.h"
 #include "base/errors.h"
 #include "base/file_io.h"
+#include "people/person_chart.h"
 #include "support/test_support.h"
 
 namespace pelorin {
@@ -275,6 +278,84 @@ TEST(PersonEntry, FirstFreeSlotUniqueStampAndFullTable) {
     EXPECT_EQ(chooser.calls, 0);
     EXPECT_EQ(std::memcmp(&full, &before, sizeof full), 0);  // slot 100 stays untouched
     EXPECT_FALSE(FileReadable(dir.file("FEMIN.DAT")));
+}
+
+// A man entered as before the atlas served men (typed place, no time): the 501
+// bytes the men's entry has always stored, length bytes and zeros included.
+TEST(ManEntry, TypedPlaceRecordIsByteForByteAsItWas) {
+    ScratchDir dir;
+    PersonTable men = ClearedTable(TableKind::Men);
+    OnDisk(dir, men);
+    ManEntry e = Man(Utf8ToCp1251("Иван Петров"), Utf8ToCp1251("Россия, Омск"));
+    e.commentLines = {"a", Utf8ToCp1251("б")};
+    const EntryResult res = StoreMan(e, men, dir.path(), Now());
+    ASSERT_EQ(res.outcome, EntryOutcome::Stored);
+    const std::string golden =
+        "14c8e2e0ed20cfe5f2f0eee22020202020202020200f00000006000000b20700000c000000000000"
+        "00000a30353037303830393130000000000a31352e30362e3139373005202d2d2d2051c8e2e0ed20"
+        "cfe5f2f0eee22020202020202020202031352e30362e313937302020202d2d2d202020d0eef1f1e8"
+        "ff2c20ceecf1ea2020202020202020202020202020202020202030353037303830393130014d014c"
+        "1ad0eef1f1e8ff2c20ceecf1ea202020202020202020202020202000000000fa612020e120202020"
+        "20202020202020202020202020202020202020202020202020202020202020202020202020202020"
+        "20202020202020202020202020202020202020202020202020202020202020202020202020202020"
+        "20202020202020202020202020202020202020202020202020202020202020202020202020202020"
+        "20202020202020202020202020202020202020202020202020202020202020202020202020202020"
+        "20202020202020202020202020202020202020202020202020202020202020202020202020202020"
+        "20202020202020202020202020202020202020202020202020202020202020202020202020202020"
+        "2020000000000013203933b0313392c7c420203434b0353392d1d80000000000000000052020302e"
+        "30555555553d21d940000000000000000000000000";
+    std::string bytes;
+    const auto* p = reinterpret_cast<const unsigned char*>(&men.slot(res.slot));
+    for (std::size_t i = 0; i < sizeof(PersonRecord); ++i) {
+        char hex[3];
+        std::snprintf(hex, sizeof hex, "%02x", p[i]);
+        bytes += hex;
+    }
+    EXPECT_EQ(bytes, golden);
+    EXPECT_FALSE(HasHouses(men.slot(res.slot)));
+}
+
+// A man at a place of the atlas: his time, the chooser's place and zone, the
+// moment of that local time; without a time local noon there. A typed place
+// with a time is refused: no zone to read the time in.
+TEST(ManEntry, AtlasPlaceStoresHisTimeAndPlaceAsAWomansAre) {
+    ScratchDir dir;
+    PersonTable men = ClearedTable(TableKind::Men);
+    OnDisk(dir, men);
+    FakeChooser chooser;
+    ManEntry e = Man();
+    e.place.clear();  // not needed with the atlas
+    e.timeKnown = true;
+    e.hour = 7;
+    e.minute = 9;
+    ASSERT_EQ(StoreManAt(e, chooser, men, dir.path(), Now()).outcome, EntryOutcome::Stored);
+    EXPECT_EQ(chooser.seenDate, "15.06.1970");
+    const PersonRecord& r = men.slot(1);
+    EXPECT_EQ(r.Sex.str(), "M");
+    EXPECT_EQ(r.TimeText.str(), "07:09");
+    EXPECT_EQ(r.TimeKnown, 1);
+    EXPECT_EQ(Cp1251ToUtf8(r.CoordText.str()), " 37°37’ВД  55°45’СШ");
+    EXPECT_EQ(r.ZoneText.str(), "  3.0");
+    // The fake chooser leaves the mark "L": 07:09 less zone 3 less the further hour.
+    EXPECT_NEAR(r.Moment, DayNumberOf(15, 6, 1970, 7, 9, 0) - 3.0 / 24 - 1.0 / 24, 1e-9);
+    EXPECT_TRUE(HasHouses(r));
+    EXPECT_NE(r.ListLine.str().find("07:09"), std::string::npos);  // the list shows his time
+
+    e.timeKnown = false;  // hour 7, minute 9 still typed
+    ASSERT_EQ(StoreManAt(e, chooser, men, dir.path(), Now() + 1).outcome, EntryOutcome::Stored);
+    EXPECT_EQ(men.slot(2).TimeText.str(), " --- ");
+    EXPECT_NEAR(men.slot(2).Moment, DayNumberOf(15, 6, 1970, 12, 0, 0) - 4.0 / 24, 1e-9);
+    EXPECT_FALSE(HasHouses(men.slot(2)));
+
+    chooser.choose = false;
+    EXPECT_EQ(StoreManAt(e, chooser, men, dir.path(), Now()).outcome, EntryOutcome::Cancelled);
+    EXPECT_EQ(StoreManAt(Man(""), chooser, men, dir.path(), Now()).message, "  Не введено имя  ");
+    ManEntry typed = Man();
+    typed.timeKnown = true;
+    const EntryResult refused = StoreMan(typed, men, dir.path(), Now());
+    EXPECT_EQ(refused.outcome, EntryOutcome::Refused);
+    EXPECT_EQ(refused.message, kManTimeNeedsAtlasMessage);
+    EXPECT_TRUE(IsFreeSlot(LoadBack(dir.file("MEN.DAT"), TableKind::Men).slot(3)));
 }
 
 TEST(PersonEntry, CommentLinesBecomeOneLineOf250To255) {

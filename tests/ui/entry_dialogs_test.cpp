@@ -10,6 +10,7 @@
 #include "ui/message_boxes.h"
 #include "base/cp1251.h"
 #include "base/file_io.h"
+#include "people/person_entry.h"
 #include "people/place_chooser.h"
 #include "people/ui/input_men_form3.h"
 #include "people/ui/input_women_form2.h"
@@ -105,6 +106,58 @@ TEST(MenEntryDialog, FilledAndAddedTheManIsInTheFile) {
     EXPECT_TRUE(f.Edit3->text().isEmpty());
     EXPECT_TRUE(f.Memo2->toPlainText().isEmpty());
     EXPECT_EQ(f.SpinEdit6->value(), 15);
+    dialog.hide();
+}
+
+// His birth time and "Выбрать место": the man stored with the chooser's place at
+// that time, as a woman is; a time with a typed place is refused; a declined
+// choice leaves the dialog open with what was typed.
+TEST(MenEntryDialog, TimeAndAtlasPlaceStoreAnExactMan) {
+    ScratchDir dir;
+    PersonTable men = ClearedTable(TableKind::Men);
+    SavePersonFile(dir.file("MEN.DAT"), men);
+    RecordingBoxes boxes;
+    TInput_Men_Form3 dialog(men, dir.path(), boxes);
+    FakeChooser chooser;
+    dialog.SetPlaceChooser(&chooser);
+    auto& f = dialog.Form();
+    EXPECT_EQ(f.ChoosePlaceButton->text(), QString::fromUtf8("Выбрать место"));
+    dialog.show();
+    EXPECT_TRUE(f.RadioGroup1Item1->isChecked());
+    EXPECT_FALSE(f.SpinEdit4->isVisible());
+    f.RadioGroup1Item0->setChecked(true);
+    EXPECT_TRUE(f.SpinEdit4->isVisible());
+    f.Edit2->setText(QString::fromUtf8("Борис"));
+    f.SpinEdit4->setValue(6);
+    f.SpinEdit5->setValue(5);
+
+    f.Edit3->setText(QString::fromUtf8("Россия, Омск"));
+    f.BitBtn8->click();  // a typed place cannot carry his time
+    ASSERT_EQ(boxes.messages, QStringList{QString::fromUtf8(kManTimeNeedsAtlasMessage)});
+    EXPECT_TRUE(dialog.isVisible());
+
+    chooser.choose = false;
+    f.ChoosePlaceButton->click();
+    EXPECT_EQ(chooser.calls, 1);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(f.Edit2->text(), QString::fromUtf8("Борис"));
+
+    chooser.choose = true;
+    f.ChoosePlaceButton->click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    PersonTable back{TableKind::Men, {}};
+    LoadPersonFile(dir.file("MEN.DAT"), back);
+    const PersonRecord& r = back.slot(1);
+    EXPECT_EQ(r.TimeText.str(), "06:05");
+    EXPECT_EQ(r.TimeKnown, 1);
+    EXPECT_EQ(r.Place.str(), PadRight(Cp("Россия, Москва"), 26));
+    EXPECT_EQ(r.Sex.str(), "M");
+    EXPECT_EQ(boxes.messages.size(), 1);
+
+    dialog.show();  // opened again: the time is unknown again
+    EXPECT_TRUE(f.RadioGroup1Item1->isChecked());
+    EXPECT_FALSE(f.SpinEdit4->isVisible());
     dialog.hide();
 }
 

@@ -152,9 +152,10 @@ TEST(MainWindow, ChoosingAPairAnalysesItAndScansAllMen) {
         SavePersonFile(fx.dir.file(kind), t);
     }
     const std::string built = std::string(PELORIN_BINARY_DIR) + "/data/";
-    for (const char* f : {"data1.dat", "data1_d.dat", "as1.dat", "pla1.dat", "Fond.in", "pairs.tbl"})
+    for (const char* f : {"data1.dat", "data1_d.dat", "as1.dat", "pla1.dat", "data1_r.dat", "Fond.in", "pairs.tbl"})
         test::WriteFile(fx.dir.file(f), test::ReadFile(built + f));
-    for (const char* f : {"data2.dat", "data2_d.dat", "as2.dat", "pla2.dat"}) test::WriteFile(fx.dir.file(f), "");
+    for (const char* f : {"data2.dat", "data2_d.dat", "as2.dat", "pla2.dat", "data2_r.dat"})
+        test::WriteFile(fx.dir.file(f), "");
     auto w = fx.Start(DefaultStartupHooks(fx.state));
     auto& f = w->Form();
     ASSERT_TRUE(fx.boxes.shown.isEmpty()) << fx.boxes.shown.join("|").toStdString();
@@ -204,6 +205,20 @@ TEST(MainWindow, ChoosingAPairAnalysesItAndScansAllMen) {
     ASSERT_GT(paragraph.size(), 40);
     EXPECT_TRUE(f.RichEdit1->toPlainText().contains(paragraph.section(QLatin1Char('\n'), 1, 1)))
         << paragraph.toStdString();
+    // These men were born at a known time and place: her planets in his houses
+    // are the third group, each with its paragraph of the report's section.
+    ASSERT_TRUE(fx.state.Reverse);
+    EXPECT_TRUE(factors->Reverse()->isVisibleTo(w.get()));
+    ASSERT_EQ(factors->Reverse()->count(), static_cast<int>(fx.state.Reverse->Factors.size()));
+    ASSERT_GT(factors->Reverse()->count(), 0);
+    factors->Reverse()->setCurrentRow(0);
+    const QString reverse = factors->Paragraph()->toPlainText();
+    ASSERT_GT(reverse.size(), 40);
+    const QString report = f.RichEdit1->toPlainText();
+    EXPECT_GT(report.indexOf(reverse.section(QLatin1Char('\n'), 1, 1)),
+              report.indexOf(QString::fromUtf8("Её планеты в его домах")));
+    EXPECT_EQ(factors->Favourable()->currentRow(), -1);
+    EXPECT_TRUE(report.contains(QString::fromUtf8("с его домами: %1 %").arg(*fx.state.PercentWithHisHouses)));
     SaveWindowPicture(w.get(), "window_pair_factors");
 
     w->BitBtn11Click();
@@ -466,8 +481,8 @@ TEST(MainWindow, ControlsWithoutTextHaveDistinctAccessibleNames) {
     }
     EXPECT_TRUE(missing.isEmpty()) << missing.join(", ").toStdString();
     // Image1..Image16, two lists, two comment boxes, two reports, the gauge, the
-    // two lists and the paragraph of the factors.
-    EXPECT_EQ(checked, 16 + 2 + 2 + 2 + 1 + 3);
+    // three lists and the paragraph of the factors.
+    EXPECT_EQ(checked, 16 + 2 + 2 + 2 + 1 + 4);
     auto& f = w->Form();
     EXPECT_EQ(f.ListBox1->accessibleName(), QString::fromUtf8("Список женщин"));
     EXPECT_EQ(f.Image13->accessibleName(), f.Image13->toolTip());
