@@ -146,8 +146,8 @@ TEST_F(ShippedTexts, NatalHasOneSidePerPairAndClassButTwoConjunctions) {
 TEST_F(ShippedTexts, NatalTrinesAreNeverUnfavourableNorSquaresFavourable) {
     int checked = 0;
     for (const EntryKey& k : Keys(Packed(kDatabaseFiles[2]), EntryKind::Natal)) {
-        if (k[1] == 120) EXPECT_EQ(k[3], 0) << k[0] << " sextile/trine " << k[2];
-        if (k[1] == 180) EXPECT_EQ(k[3], 50) << k[0] << " square/opposition " << k[2];
+        if (k[1] == 120) { EXPECT_EQ(k[3], 0) << k[0] << " sextile/trine " << k[2]; }
+        if (k[1] == 180) { EXPECT_EQ(k[3], 50) << k[0] << " square/opposition " << k[2]; }
         checked += k[1] != 0;
     }
     EXPECT_EQ(checked, 30);
