@@ -14,6 +14,8 @@
 #include "base/errors.h"
 #include "base/file_io.h"
 #include "base/native_path.h"
+#include "people/config.h"
+#include "people/first_start.h"
 #include "support/test_support.h"
 
 namespace pelorin {
@@ -87,6 +89,47 @@ TEST(NativeFiles, ReplaceWaitsForAReaderThatHoldsTheFileAndGivesUpCleanly) {
     EXPECT_THROW(WriteFileAtomic(file, "newest"), Error);
     SetFileAttributesW(WideText(file).c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(ReadWholeFile(file), "new");
+}
+#endif
+
+}  // namespace
+}  // namespace pelorin
+
+namespace pelorin {
+namespace {
+
+// main.dat keeps the encoding the program's first versions read (Windows-1251 on
+// Windows), and a directory that encoding cannot spell still round-trips.
+TEST(NativeConfig, MainDatNamesCyrillicDirectoriesAndAnyOther) {
+    test::ScratchDir dir;
+    const std::string config = dir.path() + "main.dat";
+    for (const std::string& data : {std::string("C:\\Users\\Ольга\\AppData\\Local\\Pelorin\\data\\"),
+                                    std::string("D:\\数据 и данные\\")}) {
+        WriteFileAtomic(config, ConfigFileText("C:\\Pelorin\\system\\", data));
+        const Config c = ReadConfig(config);
+        EXPECT_EQ(c.SystemDir, "C:\\Pelorin\\system\\");
+        EXPECT_EQ(c.DataDir, data);
+    }
+#ifdef _WIN32
+    // Written by another program: Windows-1251 bytes.
+    test::WriteFile(config, "C:\\\xCF\xF0\xEE\xE3\\\r\nC:\\\xC4\xE0\xED\xED\xFB\xE5\\\r\n");
+    EXPECT_EQ(ReadConfig(config).DataDir, "C:\\Данные\\");
+    EXPECT_EQ(ConfigFileText("C:\\Прог\\", "C:\\Данные\\"), test::ReadFile(config));
+#endif
+}
+
+#ifdef _WIN32
+TEST(NativeConfig, PerUserPlacesFollowTheEnvironment) {
+    if (FileReadable(kFixedConfigPath)) GTEST_SKIP() << "this machine keeps the fixed main.dat";
+    const std::string app = EnvironmentText("APPDATA"), local = EnvironmentText("LOCALAPPDATA");
+    _wputenv_s(L"APPDATA", L"C:\\Users\\Ольга\\AppData\\Roaming");
+    _wputenv_s(L"LOCALAPPDATA", L"C:\\Users\\Ольга\\AppData\\Local");
+    _wputenv_s(L"PELORIN_CONFIG", L"");
+    EXPECT_EQ(ResolveConfigPath(""), "C:\\Users\\Ольга\\AppData\\Roaming\\Pelorin\\main.dat");
+    EXPECT_EQ(DefaultUserDataDir(), "C:\\Users\\Ольга\\AppData\\Local\\Pelorin\\data\\");
+    EXPECT_EQ(ResolveConfigPath("x.dat"), "x.dat");
+    _wputenv_s(L"APPDATA", WideText(app).c_str());
+    _wputenv_s(L"LOCALAPPDATA", WideText(local).c_str());
 }
 #endif
 
