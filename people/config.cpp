@@ -28,6 +28,11 @@ Config ReadConfig(const std::string& mainDatPath) {
     if (n < 2)
         throw Error("В файле настройки «" + mainDatPath +
                     "» должно быть две строки: системный каталог и каталог данных");
+    // An empty data line would name the current directory: every data file and
+    // the lock file would be looked for (and made) wherever the program runs.
+    if (lines[1].find_first_not_of(" \t") == std::string::npos)
+        throw Error("В файле настройки «" + mainDatPath +
+                    "» пуста строка 2, каталог данных: в ней должен быть каталог с файлами людей и баз");
     return Config{lines[0], lines[1], mainDatPath};
 }
 

@@ -12,8 +12,9 @@ struct Config {
     std::string path;  // the file it was read from
 };
 
-// Reads "main.dat". Throws Error naming the file when it is missing or has fewer
-// than two lines. Line ends CR LF or LF; nothing else is changed.
+// Reads "main.dat". Throws Error naming the file when it is missing, has fewer
+// than two lines or an empty (or blank) data line. Line ends CR LF or LF;
+// nothing else is changed.
 Config ReadConfig(const std::string& mainDatPath);
 
 // Where "main.dat" is looked for: the given option when not empty, else
