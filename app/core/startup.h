@@ -76,10 +76,10 @@ struct StartupResult {
 std::string WomenCaption(int count);
 std::string MenCaption(int count);
 
-// The program's own loaders: "Fond.in" through `LoadTabulatedFile` (a file that
-// cannot be read is not fatal: start-up goes on with Pluto at its zero position,
-// and a warning saying so is left in `state.StartupWarnings`), and the four
-// databases into `state.databases`.
+// The program's own loaders: "Fond.in" through `LoadPlutoFile` (a missing file
+// is not fatal: start-up goes on with Pluto at its zero position, and a warning
+// saying so is left in `state.StartupWarnings`; a damaged or unreadable one stops
+// the start-up), and the four databases into `state.databases`.
 StartupHooks DefaultStartupHooks(AppState& state);
 
 StartupResult RunStartup(const std::string& configPath, AppState& state, StartupView& view,
