@@ -32,12 +32,17 @@ int RunPackTexts(const std::vector<std::string>& argv) {
     fs::create_directories(to, ec);
     if (ec) throw Error("Не удаётся создать каталог «" + to.string() + "»: " + ec.message());
     // The databases and their work files may be replaced in a data directory in use.
-    const DirLock lock(to.string());
     std::vector<std::string> items;
+    {
+        // Released before the output.
+        const DirLock lock(to.string());
+        for (std::size_t i = 0; i < kDatabaseFiles.size(); ++i) {
+            WriteFileAtomic((to / kDatabaseFiles[i].source).string(), ScrambleBytes(packed[i].plain));
+            WriteFileAtomic((to / kDatabaseFiles[i].work).string(), "");
+        }
+    }
     for (std::size_t i = 0; i < kDatabaseFiles.size(); ++i) {
         const DatabaseFile& db = kDatabaseFiles[i];
-        WriteFileAtomic((to / db.source).string(), ScrambleBytes(packed[i].plain));
-        WriteFileAtomic((to / db.work).string(), "");
         items.push_back(JsonObject()
                             .str("source", db.text)
                             .str("file", db.source)
