@@ -58,7 +58,7 @@ int RunRender(const std::vector<std::string>& argv) {
 
     // The steps of the pair analysis the chart draws from; a damaged record is
     // refused as the pair analysis refuses it.
-    RequireServedMoment(woman, JoinPath(dir, "FEMIN.DAT"));
+    RequireComputableRecord(woman, true, JoinPath(dir, "FEMIN.DAT"));
     RequireServedMoment(man, JoinPath(dir, "MEN.DAT"));
     TChart womanChart{}, manChart{};
     ComputeChart(woman, womanChart);
