@@ -7,6 +7,7 @@
 #include "analysis/score.h"
 #include "astro/chart.h"
 #include "base/dir_lock.h"
+#include "base/errors.h"
 #include "base/file_io.h"
 #include "people/person_chart.h"
 
@@ -79,6 +80,12 @@ AnalysisResult RunPairAnalysis(const PeopleState& people, const AnalysisData& da
 
         step = PairStep::Houses;
         state.WomanHouses.reset();
+        // Coordinates that do not read are her record's damage, named as such;
+        // nothing of an earlier woman's houses stays.
+        if (const std::string why = RecordProblem(people.ChosenWoman, true); !why.empty()) {
+            state.WomanCusps = TCusps{};
+            throw Error(DamagedRecordMessage(people.ChosenWoman, JoinPath(data.dataDir, "FEMIN.DAT"), why));
+        }
         state.WomanHouses = ComputeHouses(people.ChosenWoman, state.WomanCusps);
         ComputeManHouses(people.ChosenMan, state);
 
@@ -166,14 +173,24 @@ void Run(const LetMessagesRun& f) {
     if (f) f();
 }
 
+// Whether the person can be computed; when not, named in the scan's list of
+// those left out.
+bool Computable(const PersonRecord& person, bool withPlace, AnalysisState& state) {
+    std::string why = RecordProblem(person, withPlace);
+    if (why.empty()) return true;
+    state.ScanSkipped.push_back({person.Name.str(), person.DateText.str(), CutTo(person.Place.view(), 25), why});
+    return false;
+}
+
 }  // namespace
 
 void ScanAllMen(PeopleState& people, const AnalysisData& data, AnalysisState& state,
                 const LetMessagesRun& letMessagesRun) {
     // Whole entries, so that nothing of an earlier, longer scan stays behind.
     state.ScanResults.fill(ScanEntry{});
+    state.ScanSkipped.clear();
 
-    RequireServedMoment(people.ChosenWoman, JoinPath(data.dataDir, "FEMIN.DAT"));
+    RequireComputableRecord(people.ChosenWoman, true, JoinPath(data.dataDir, "FEMIN.DAT"));
     TChart woman;
     ComputeChart(people.ChosenWoman, woman);
     state.WomanHouses.reset();
@@ -184,8 +201,7 @@ void ScanAllMen(PeopleState& people, const AnalysisData& data, AnalysisState& st
     std::size_t n = 0;
     for (int s = 1; s <= kUsableSlots; ++s) {
         const PersonRecord& slot = people.MenTable.slot(s);
-        if (IsFreeSlot(slot)) continue;
-        RequireServedMoment(slot, JoinPath(data.dataDir, "MEN.DAT"));
+        if (IsFreeSlot(slot) || !Computable(slot, false, state)) continue;
         people.ChosenMan = slot;
         ComputeChart(people.ChosenMan, state.ManChart);
         ClearAspectGrid(state.AspectGrid);
@@ -221,6 +237,7 @@ void RankScan(AnalysisState& state) {
 void ScanAllWomen(PeopleState& people, const AnalysisData& data, AnalysisState& state,
                   const LetMessagesRun& letMessagesRun) {
     state.ScanResults.fill(ScanEntry{});
+    state.ScanSkipped.clear();
     RequireServedMoment(people.ChosenMan, JoinPath(data.dataDir, "MEN.DAT"));
     ComputeChart(people.ChosenMan, state.ManChart);
     ComputeManHouses(people.ChosenMan, state);
@@ -229,8 +246,7 @@ void ScanAllWomen(PeopleState& people, const AnalysisData& data, AnalysisState& 
     std::size_t n = 0;
     for (int s = 1; s <= kUsableSlots; ++s) {
         const PersonRecord& woman = people.WomenTable.slot(s);
-        if (IsFreeSlot(woman)) continue;
-        RequireServedMoment(woman, JoinPath(data.dataDir, "FEMIN.DAT"));
+        if (IsFreeSlot(woman) || !Computable(woman, true, state)) continue;
         TChart chart;
         ComputeChart(woman, chart);
         ClearAspectGrid(state.AspectGrid);

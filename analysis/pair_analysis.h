@@ -42,6 +42,15 @@ struct ScanEntry {
     std::optional<std::int32_t> PercentWithHisHouses;
 };
 
+// A person a scan could not compute (a damaged record): left out of the
+// ranking and named under it with the reason.
+struct SkippedPerson {
+    std::string Name;    // Windows-1251, as stored (padded)
+    std::string Date;    // DateText, Windows-1251
+    std::string Place;   // the first 25 characters of Place, Windows-1251
+    std::string Reason;  // UTF-8, as RecordProblem words it
+};
+
 inline constexpr int kScanEntries = 100;
 using ScanTable = std::array<ScanEntry, kScanEntries>;  // entry n is element n - 1
 
@@ -82,6 +91,7 @@ struct AnalysisState {
     std::optional<std::int32_t> PercentWithHisHouses;
     ScanTable ScanResults{};    // slot order of the men scanned
     ScanTable RankedResults{};  // the same, highest percentage first
+    std::vector<SkippedPerson> ScanSkipped;  // of the last scan, in slot order
     int ProgressCounter = 0;    // 0..100, shown by the gauge
     bool PairDone = false;
     bool ScanDone = false;
@@ -169,7 +179,9 @@ using LetMessagesRun = std::function<void()>;
 // MenTable in order: ChosenMan, his chart, the grid, the overlay and the score
 // (weights only: the scan writes no file),
 // entry n filled from the first, the counter advanced (after 100 it is 1
-// again), messages let run before and after. Errors stop it at the current man.
+// again), messages let run before and after. A man whose record cannot be
+// computed (RecordProblem) is left out and named in ScanSkipped; the woman's
+// own damaged record, and every other error, stops the scan.
 void ScanAllMen(PeopleState& people, const AnalysisData& data, AnalysisState& state,
                 const LetMessagesRun& letMessagesRun = {});
 
@@ -208,8 +220,9 @@ AnalysisResult RunScan(PeopleState& people, const AnalysisData& data, AnalysisSt
 // a pair analysis scores a pair: her chart, her cusps (into the state), the
 // grid, the overlay, the score with the house pass only when her birth time is
 // known; weights only, nothing is written. Entry n of ScanResults holds woman n.
-// The man's chart goes to the state, ChosenWoman is left alone; the counter and
-// the messages as in ScanAllMen. Errors stop it at the current woman.
+// The man's chart goes to the state, ChosenWoman is left alone; the counter, the
+// messages and the women left out (ScanSkipped: her moment or her coordinates
+// do not read) as in ScanAllMen.
 void ScanAllWomen(PeopleState& people, const AnalysisData& data, AnalysisState& state,
                   const LetMessagesRun& letMessagesRun = {});
 

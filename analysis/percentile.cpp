@@ -84,12 +84,10 @@ std::optional<int> PercentileOf(const PercentileTable& table, int percent, bool 
 }
 
 std::string TextsFingerprint(const TextDatabases& texts) {
-    // FNV-1a, 64 bits, over the header lines ('*': keys and weights) of both
-    // databases in order; the wording of the texts does not change a score.
+    // FNV-1a, 64 bits, over every line of both databases in order.
     std::uint64_t h = 14695981039346656037ull;
     for (const TextBase* base : {&texts.AspectTexts, &texts.HouseTexts}) {
         for (int n = 1; n <= base->lineCount(); ++n) {
-            if (base->line(n).empty() || base->line(n)[0] != '*') continue;
             for (unsigned char c : base->line(n) + "\n") {
                 h ^= c;
                 h *= 1099511628211ull;
@@ -101,6 +99,26 @@ std::string TextsFingerprint(const TextDatabases& texts) {
     char hex[17];
     std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(h));
     return hex;
+}
+
+PairPercentile PercentileForPair(const std::string& dataDir, const TextDatabases& texts,
+                                 std::optional<std::int32_t> percent, bool womanTimeKnown) {
+    PairPercentile out;
+    if (!percent) return out;
+    try {
+        const auto table = LoadPercentileTable(dataDir);
+        if (!table) return out;
+        if (table->textsFingerprint != TextsFingerprint(texts)) {
+            out.note = "Место среди пар не показано: таблица «" + JoinPath(dataDir, kPercentileFile) +
+                       "» составлена для других баз толкований (базы «data1.dat» и «data1_d.dat» изменены), "
+                       "и с этими базами её доли неверны.";
+            return out;
+        }
+        out.percentile = PercentileOf(*table, *percent, womanTimeKnown);
+    } catch (const Error& e) {
+        out.note = e.what();
+    }
+    return out;
 }
 
 }  // namespace pelorin

@@ -39,9 +39,21 @@ std::string PercentileTableText(const PercentileTable& table, const std::string&
 // holds no pair or `percent` lies outside 0..100.
 std::optional<int> PercentileOf(const PercentileTable& table, int percent, bool womanTimeKnown);
 
-// A fingerprint (16 hex digits) of the keys and weights (the header lines) of
-// the aspect and house databases, all that enters the score: a table made from
-// other keys or weights is out of date.
+// A fingerprint (16 hex digits) of the aspect and house databases from which
+// the score comes, every line of them: a table made for other databases is not
+// the spread of these ones.
 std::string TextsFingerprint(const TextDatabases& texts);
+
+// Where a pair's percentage stands, as the program shows it: the percentile
+// from the table of `dataDir`, given only when the table was made for the
+// databases in use (its fingerprint). Otherwise nothing, and `note` (UTF-8)
+// says why when there is a reason to tell: a damaged table, or one made for
+// other databases. No table, or no percentage, is nothing without a note.
+struct PairPercentile {
+    std::optional<int> percentile;
+    std::string note;
+};
+PairPercentile PercentileForPair(const std::string& dataDir, const TextDatabases& texts,
+                                 std::optional<std::int32_t> percent, bool womanTimeKnown);
 
 }  // namespace pelorin

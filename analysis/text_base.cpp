@@ -1,5 +1,6 @@
 #include "analysis/text_base.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <iterator>
 
@@ -163,6 +164,10 @@ FoundEntry TextBase::Find(EntryKind kind, const EntryKey& key) const {
     return {n, EntryWeight(*HeaderField(l, 1), *HeaderField(l, 2))};
 }
 
+bool TextBase::HasEntry(EntryKind kind, const EntryKey& key) const {
+    return index_[static_cast<std::size_t>(kind)].first.count(key) != 0;
+}
+
 std::string TextBase::EntryText(int headerLine, int skip) const {
     std::string out;
     for (int n = headerLine + skip;; ++n) {
@@ -250,6 +255,44 @@ bool WriteSignText(const TextBase& signs, const std::string& outputFile, int sig
     return WriteManText(signs, outputFile, EntryKind::Sign, {sign, body, flag, 0}, 2);
 }
 
+std::string DatabaseTextProblem(EntryKind kind, std::string_view plain, const std::string& name) {
+    const std::string lead = "База " + Quoted(name) + " не читается: ";
+    if (plain.find_first_not_of(" \t\r\n") == std::string_view::npos)
+        return "База " + Quoted(name) + " пуста: в ней нет ни одной записи.";
+    int lineNo = 1;
+    for (unsigned char c : plain) {
+        if (c == '\n') ++lineNo;
+        if ((c < 0x20 && c != '\t' && c != '\r' && c != '\n') || c == 0x7F)
+            return lead + "в строке " + std::to_string(lineNo) + " байт " + std::to_string(c) +
+                   ", которого в тексте не бывает (файл повреждён или это не база).";
+    }
+    const std::vector<std::string> lines = SplitTextLines(plain);
+    const int skip = kind == EntryKind::Natal ? 1 : 2;
+    const int last = std::min<int>(static_cast<int>(lines.size()), kLastHeaderLine);
+    std::array<int, 8> f{};
+    for (int n = 1; n <= last; ++n) {
+        const std::string& l = lines[static_cast<std::size_t>(n - 1)];
+        if (!IsHeader(l)) continue;
+        if (!ConvertFields(l, ConvertedFields(kind), f)) {
+            int bad = 1;
+            while (bad < ConvertedFields(kind) && HeaderField(l, bad)) ++bad;
+            return lead + "строка " + std::to_string(n) + ": поле " + std::to_string(bad) +
+                   " заголовка не является числом.";
+        }
+        // The end line comes after the text lines (for the never-copied line
+        // after the header at the earliest), before any further header.
+        int end = n + 1;
+        while (end <= static_cast<int>(lines.size()) && !IsEndLine(lines[static_cast<std::size_t>(end - 1)]) &&
+               !IsHeader(lines[static_cast<std::size_t>(end - 1)]))
+            ++end;
+        if (end > static_cast<int>(lines.size()) || IsHeader(lines[static_cast<std::size_t>(end - 1)]) ||
+            end < n + skip)
+            return lead + "у записи, начатой в строке " + std::to_string(n) +
+                   ", нет строки окончания «@» (файл обрезан или повреждён).";
+    }
+    return {};
+}
+
 TextBase LoadTextBase(const std::string& dataDir, const char* source, const char* work) {
     const std::string sourceFile = JoinPath(dataDir, source);
     const std::string workFile = JoinPath(dataDir, work);
@@ -269,7 +312,13 @@ TextBase LoadTextBase(const std::string& dataDir, const char* source, const char
         throw;
     }
     WriteFileAtomic(workFile, "", Durability::Regenerated);
-    return TextBase(sourceFile, SplitTextLines(plain));
+    EntryKind kind = EntryKind::Aspect;
+    for (const DatabaseFile& db : kDatabaseFiles)
+        if (std::string_view(db.source) == source) kind = db.kind;
+    TextBase base(sourceFile, SplitTextLines(plain));
+    if (const std::string problem = DatabaseTextProblem(kind, plain, sourceFile); !problem.empty())
+        throw Error(problem);
+    return base;
 }
 
 namespace {
@@ -310,6 +359,85 @@ void LoadTextDatabases(const std::string& dataDir, TextDatabases& databases, con
         }
         *targets[i] = LoadTextBase(dataDir, db.source, db.work);
     }
+}
+
+namespace {
+
+std::vector<EntryKey> FullKeySet(const DatabaseFile& database) {
+    static constexpr int kManBodies[] = {1, 3, 4, 5, 6, 7, 8, 9, 10};  // the score never asks for his Moon
+    static constexpr int kHerBodies[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    std::vector<EntryKey> keys;
+    if (&database == &kDatabaseFiles[kReverseDatabase]) {  // her ten bodies in his houses
+        for (int w : kHerBodies)
+            for (int h = 1; h <= 12; ++h) keys.push_back({w, h, 0, 0});
+        return keys;
+    }
+    switch (database.kind) {
+        case EntryKind::Aspect:
+            for (int m : kManBodies)
+                for (int a : {0, 60, 90, 120, 180})
+                    for (int w = 1; w <= 10; ++w) keys.push_back({m, a, w, 0});
+            break;
+        case EntryKind::House:
+            for (int m : kManBodies)
+                for (int h = 1; h <= 12; ++h) keys.push_back({m, h, 0, 0});
+            break;
+        case EntryKind::Natal: {
+            // The man's report looks at the pairs of his Sun, Mercury, Venus,
+            // Mars, Jupiter and Saturn; the flag (the side) is the database's own.
+            static constexpr int kBodies[] = {1, 3, 4, 5, 6, 7};
+            for (int i = 0; i < 6; ++i)
+                for (int j = i + 1; j < 6; ++j)
+                    for (int c : {0, 120, 180}) keys.push_back({kBodies[i], c, kBodies[j], -1});
+            break;
+        }
+        case EntryKind::Sign:
+            for (int sign = 1; sign <= 12; ++sign) {
+                keys.push_back({sign, 1, 0, 0});
+                for (int body : {4, 5})
+                    for (int flag : {0, 50}) keys.push_back({sign, body, flag, 0});
+            }
+            break;
+    }
+    return keys;
+}
+
+}  // namespace
+
+KeyCoverage MissingKeys(const TextBase& base, const DatabaseFile& database) {
+    const EntryKind kind = database.kind;
+    KeyCoverage c;
+    for (EntryKey key : FullKeySet(database)) {
+        ++c.total;
+        bool found = false;
+        if (key[3] == -1) {
+            for (int flag : {0, 50}) {
+                key[3] = flag;
+                found = found || base.HasEntry(kind, key);
+            }
+        } else {
+            found = base.HasEntry(kind, key);
+        }
+        if (!found) ++c.missing;
+    }
+    return c;
+}
+
+std::vector<std::string> DatabaseWarnings(const TextDatabases& databases) {
+    std::vector<std::string> out;
+    const TextBase* bases[] = {&databases.AspectTexts, &databases.HouseTexts, &databases.NatalAspectTexts,
+                               &databases.SignTexts, &databases.ReverseHouseTexts};
+    static_assert(std::size(bases) == kDatabaseFiles.size());
+    for (std::size_t i = 0; i < kDatabaseFiles.size(); ++i) {
+        const TextBase& b = *bases[i];
+        if (b.name().empty()) continue;  // not loaded
+        const KeyCoverage c = MissingKeys(b, kDatabaseFiles[i]);
+        if (c.missing == 0) continue;
+        out.push_back("База " + Quoted(b.name()) + " неполна: в ней нет " + std::to_string(c.missing) + " из " +
+                      std::to_string(c.total) +
+                      " записей, которые ищет программа; для этих сочетаний в отчётах не будет ни текста, ни баллов.");
+    }
+    return out;
 }
 
 }  // namespace pelorin

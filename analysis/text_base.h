@@ -77,6 +77,10 @@ public:
     FoundEntry Find(EntryKind kind, const EntryKey& key) const;
     FoundEntry FindLinear(EntryKind kind, const EntryKey& key) const;
 
+    // Whether a lookup of `kind` finds an entry for `key` (for Aspect and House
+    // one with a weight), headers with a field that is not a number aside.
+    bool HasEntry(EntryKind kind, const EntryKey& key) const;
+
     // The text of the entry whose header is on `headerLine`: the lines from
     // `headerLine + skip` up to the end line, each followed by CR LF. Throws Error
     // when no end line comes before line 2000 is passed.
@@ -164,8 +168,16 @@ struct TextDatabases {
     std::string ReverseMissing;
 };
 
+// Why the plain (unscrambled) text of a database of `kind` cannot serve as one
+// (UTF-8, naming `name` and the line), or empty: an empty database, a byte that
+// is no text (a control character: a damaged or foreign file), a header with a
+// field its lookups convert that is not a number, or an entry without its end
+// line (or with a header inside it).
+std::string DatabaseTextProblem(EntryKind kind, std::string_view plain, const std::string& name);
+
 // Unscrambles `source` of `dataDir` into its work file (which must exist), reads
-// the lines and empties the work file again. Throws Error naming the file.
+// the lines and empties the work file again. Throws Error naming the file, also
+// when the text is no database (DatabaseTextProblem).
 TextBase LoadTextBase(const std::string& dataDir, const char* source, const char* work);
 
 // Loads the databases in order. On an error the databases not yet loaded stay
@@ -175,5 +187,22 @@ TextBase LoadTextBase(const std::string& dataDir, const char* source, const char
 // holds the data directory's lock). When that cannot be done the other four are
 // loaded all the same, ReverseHouseTexts stays empty and ReverseMissing says so.
 void LoadTextDatabases(const std::string& dataDir, TextDatabases& databases, const std::string& shippedDataDir = {});
+
+// The keys the program can ask one of the databases for, and how many of them it
+// lacks: aspects 450 (the man's nine bodies without the Moon, five angles, her ten
+// bodies), houses 108 (his nine bodies, twelve houses), natal 45 (the fifteen
+// pairs of the man's report and three aspect classes, either flag), signs 60 (the
+// Sun in the twelve signs favourably, Venus and Mars in them either way), her
+// bodies in his houses 120 (her ten bodies, his twelve houses).
+struct KeyCoverage {
+    int missing = 0;
+    int total = 0;
+};
+KeyCoverage MissingKeys(const TextBase& base, const DatabaseFile& database);
+
+// One warning (UTF-8) for each loaded database that lacks keys: its file and how
+// many of how many keys. A database a person edits may lack them on purpose; it
+// is used, and the warning says that some facts will have no text and no weight.
+std::vector<std::string> DatabaseWarnings(const TextDatabases& databases);
 
 }  // namespace pelorin

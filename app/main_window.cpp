@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <QEvent>
 #include <QFont>
+#include <QLabel>
 #include <QListWidget>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -78,6 +79,13 @@ TZZavelForm::TZZavelForm(std::string configPath, AppState& state, MessageBoxes& 
     factors_->setObjectName(QStringLiteral("FactorPanel"));
     ui->TabSheet4Layout->addWidget(factors_);
     factors_->hide();
+    skipped_ = new QLabel(ui->TabSheet4);
+    skipped_->setObjectName(QStringLiteral("SkippedLabel"));
+    skipped_->setWordWrap(true);
+    skipped_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    skipped_->setStyleSheet(QStringLiteral("QLabel { color: rgb(160, 0, 0); background: white; padding: 4px; }"));
+    ui->TabSheet4Layout->addWidget(skipped_);
+    skipped_->hide();
     ConnectCommands();
 
     timer1_.setInterval(300);
@@ -318,19 +326,20 @@ void ShowFactorsInstead(Ui::TZZavelForm& ui, FactorPanel* factors, bool show) {
     factors->setVisible(show);
 }
 
-// Where the percentage stands among random pairs; nothing without the table.
-// A damaged table costs only this line of the page: `problem` says why.
-std::optional<int> PercentileFor(const std::string& dataDir, const AnalysisState& s, bool womanTimeKnown,
-                                 std::string& problem) {
-    const auto percent = CompatPercentOf(s.PlusTotal, s.MinusTotal);
-    if (!percent) return std::nullopt;
-    try {
-        const auto table = LoadPercentileTable(dataDir);
-        return table ? PercentileOf(*table, *percent, womanTimeKnown) : std::nullopt;
-    } catch (const std::exception& e) {
-        problem = e.what();
-        return std::nullopt;
+// Under the ranking: the people a scan could not compute, with the reason.
+void ShowSkipped(QLabel* label, const std::vector<SkippedPerson>& skipped, bool women) {
+    if (skipped.empty()) {
+        label->clear();
+        label->hide();
+        return;
     }
+    QString text = QString::fromUtf8(women ? "Не вошли в список (их записи в «FEMIN.DAT» повреждены):"
+                                           : "Не вошли в список (их записи в «MEN.DAT» повреждены):");
+    for (const SkippedPerson& p : skipped)
+        text += QStringLiteral("\n") + FromCp1251(p.Name).trimmed() + QStringLiteral(" (") + FromCp1251(p.Date) +
+                QString::fromUtf8(") — ") + QString::fromStdString(p.Reason);
+    label->setText(text);
+    label->show();
 }
 
 class WindowPairObserver : public PairAnalysisObserver {
@@ -340,6 +349,7 @@ public:
         : ui_(ui), people_(people), factors_(factors), data_(data) {}
     void ClearCompatibility() override {
         ShowFactorsInstead(ui_, factors_, false);
+        if (QLabel* skipped = ui_.TabSheet4->findChild<QLabel*>(QStringLiteral("SkippedLabel"))) skipped->hide();
         DrawRankingOn(ui_.Image2, ScanTable{}, RankingMode::Clear);
         DrawStrip(ui_.Image3, PairBarMode::ScaleOnly, 0, 0, PairRowTexts{});
     }
@@ -360,8 +370,10 @@ public:
     void PairReportWritten(const std::string& rtfFile, const AnalysisState& s) override {
         ShowRtfFile(ui_.RichEdit1, rtfFile);
         PairBarExtras extras;
-        std::string problem;
-        extras.percentile = PercentileFor(data_.dataDir, s, people_.ChosenWoman.TimeKnown != 0, problem);
+        const PairPercentile where = PercentileForPair(data_.dataDir, data_.texts, CompatPercentOf(s.PlusTotal, s.MinusTotal),
+                                                       people_.ChosenWoman.TimeKnown != 0);
+        extras.percentile = where.percentile;
+        const std::string& problem = where.note;
         extras.percentWithHisHouses = s.PercentWithHisHouses;
         DrawStrip(ui_.Image3, PairBarMode::Full, s.MinusTotal, s.PlusTotal, PairRowTextsOf(people_.ChosenMan),
                   extras);
@@ -387,16 +399,16 @@ private:
 // the chosen man).
 class WindowScanObserver : public ScanObserver {
 public:
-    WindowScanObserver(Ui::TZZavelForm& ui, FactorPanel* factors, bool women)
-        : ui_(ui), factors_(factors), women_(women) {}
+    WindowScanObserver(Ui::TZZavelForm& ui, FactorPanel* factors, QLabel* skipped, bool women)
+        : ui_(ui), factors_(factors), skipped_(skipped), women_(women) {}
     void Started() override {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        QCoreApplication::processEvents();
+        LetMessagesRun();
         if (!women_) {
             ui_.Label10->setText(QString::fromUtf8("Мужчина: Сканируем всех"));
             ui_.AllWomenButton->setEnabled(false);  // no man is chosen after it
         }
-        QCoreApplication::processEvents();
+        LetMessagesRun();
     }
     void ClearPages() override {
         ShowFactorsInstead(ui_, factors_, false);
@@ -408,11 +420,15 @@ public:
         extras.women = women_;
         DrawStrip(ui_.Image3, PairBarMode::ScaleOnly, 0, 0, PairRowTexts{}, extras);
         DrawRankingOn(ui_.Image2, ScanTable{}, RankingMode::Clear);
-        QCoreApplication::processEvents();
+        ShowSkipped(skipped_, {}, women_);
+        LetMessagesRun();
     }
-    void LetMessagesRun() override { QCoreApplication::processEvents(); }
+    // The scan holds the data directory's lock: painting and the gauge go on,
+    // but no click may open a dialog that would keep the lock while it waits.
+    void LetMessagesRun() override { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
     void RankingReady(const AnalysisState& s) override {
         DrawRankingOn(ui_.Image2, s.RankedResults, RankingMode::List);
+        ShowSkipped(skipped_, s.ScanSkipped, women_);
         while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
         ui_.BitBtn29->setEnabled(true);
     }
@@ -420,6 +436,7 @@ public:
 private:
     Ui::TZZavelForm& ui_;
     FactorPanel* factors_;
+    QLabel* skipped_;
     bool women_;
 };
 
@@ -437,14 +454,14 @@ void TZZavelForm::BitBtn27Click() {
 }
 
 void TZZavelForm::BitBtn11Click() {
-    WindowScanObserver observer(*ui, factors_, false);
+    WindowScanObserver observer(*ui, factors_, skipped_, false);
     const AnalysisData data{state_.config.DataDir, state_.databases};
     const AnalysisResult r = RunScan(state_.people, data, state_, observer);
     if (!r.ok) boxes_.ShowError(this, QString::fromStdString(r.message));
 }
 
 void TZZavelForm::AllWomenButtonClick() {
-    WindowScanObserver observer(*ui, factors_, true);
+    WindowScanObserver observer(*ui, factors_, skipped_, true);
     const AnalysisData data{state_.config.DataDir, state_.databases};
     const AnalysisResult r = RunWomenScan(state_.people, data, state_, observer);
     if (r.ran && !r.ok) boxes_.ShowError(this, QString::fromStdString(r.message));
@@ -473,9 +490,11 @@ void TZZavelForm::BitBtn21Click() {
 void TZZavelForm::N22Click() { close(); }
 
 void TZZavelForm::Timer1Timer() {
-    QCoreApplication::processEvents();
+    // The timer also fires inside a scan, which holds the data directory's lock:
+    // no user input is taken here (the window's own loop takes it).
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     ui->Gauge1->setValue(state_.ProgressCounter);
-    QCoreApplication::processEvents();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void TZZavelForm::ShowHelpTopic(int topic) {

@@ -1,6 +1,7 @@
 #pragma once
 // The main window: the person lists, the result pages and the command panel.
 #include <QDialog>
+#include <QLabel>
 #include <QTimer>
 #include <QWidget>
 #include <memory>
@@ -117,6 +118,7 @@ private:
     QDialog* womenEntry_ = nullptr;
     QDialog* menEntry_ = nullptr;
     FactorPanel* factors_ = nullptr;  // under the bar of "Совместимость" after a pair analysis
+    QLabel* skipped_ = nullptr;       // under the ranking: the people a scan left out
     QTimer timer1_;
     bool started_ = false;
 };

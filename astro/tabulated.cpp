@@ -69,6 +69,9 @@ int LoadTabulatedBytes(std::string_view bytes, const std::string& name, std::str
     const std::int64_t size = static_cast<std::int64_t>(bytes.size());
     if (size < 1) return Refuse(name, "файл пуст", message);
     const int count = static_cast<unsigned char>(bytes[bytes.size() - 1]);
+    // A file cut short ends on an arbitrary byte of its coefficients, which is
+    // often 0: a file with no body at all is a damaged one, never an empty table.
+    if (count == 0) return Refuse(name, "в последнем байте число тел 0 (файл обрезан?)", message);
     const std::int64_t indexStart = size - 1 - 4 * static_cast<std::int64_t>(count);
     if (indexStart < 0)
         return Refuse(name, "указатель на " + std::to_string(count) + " тел не помещается в файле", message);
@@ -85,6 +88,12 @@ int LoadTabulatedBytes(std::string_view bytes, const std::string& name, std::str
         const std::int64_t end = i + 1 < count ? offsets[static_cast<std::size_t>(i + 1)] : indexStart;
         if (begin < 0 || begin + 12 > indexStart || end > indexStart || begin + 12 > end)
             return Refuse(name, which + ": неверное смещение записи", message);
+        // The records follow one another from the start of the file up to the
+        // index, each a header and whole coefficients: nothing before, between
+        // or after them.
+        if (i == 0 && begin != 0) return Refuse(name, which + ": запись начинается не с начала файла", message);
+        if ((end - begin - 12) % 4 != 0)
+            return Refuse(name, which + ": длина записи не кратна длине коэффициента", message);
         TabulatedHeader h;
         const std::size_t at = static_cast<std::size_t>(begin);
         h.EndJD10 = ReadInt32(bytes, at);
@@ -102,6 +111,8 @@ int LoadTabulatedBytes(std::string_view bytes, const std::string& name, std::str
         const std::int64_t blocks = (span10 + step10 - 1) / step10;
         if (blocks * 3 * h.NCoef > nc)
             return Refuse(name, which + ": коэффициентов меньше, чем требует интервал", message);
+        if (blocks * 3 * h.NCoef < nc)
+            return Refuse(name, which + ": коэффициентов больше, чем требует интервал", message);
         TabulatedBody& body = bodies[static_cast<std::size_t>(i)];
         body.header = h;
         body.coef.resize(static_cast<std::size_t>(nc));
@@ -136,6 +147,20 @@ int LoadTabulatedFile(const std::string& path, std::string* message) {
         return err;
     }
     return LoadTabulatedBytes(bytes, shown, message);
+}
+
+int LoadPlutoFile(const std::string& path, std::string* message) {
+    std::string why;
+    const int rc = LoadTabulatedFile(path, &why);
+    if (rc == 0 && TabulatedBodies().size() <= static_cast<std::size_t>(kPlutoBodyIndex)) {
+        UnloadTabulatedFile();
+        why = "Файл «" + path + "» повреждён: в нём " + std::to_string(TabulatedBodies().size()) +
+              " тел, а Плутон — тело " + std::to_string(kPlutoBodyIndex) + ".";
+        if (message) *message = why;
+        return kTabulatedFileDamaged;
+    }
+    if (message) *message = why;
+    return rc;
 }
 
 void UnloadTabulatedFile() {

@@ -11,8 +11,10 @@
 //
 // The file is loaded once and kept for the whole run. It comes from outside the
 // program, so the loader checks every count, offset and length against the file
-// size; a damaged file is refused and leaves nothing loaded (Pluto then stands at
-// 0 degrees Aries, as for a day outside the span).
+// size: the records must tile the file from its first byte up to the index, each
+// holding exactly the coefficients its span and step call for. A damaged file is
+// refused and leaves nothing loaded (Pluto would then stand at 0 degrees Aries,
+// as for a day outside the span; the program refuses to run on it).
 #include <array>
 #include <cstdint>
 #include <string>
@@ -47,6 +49,10 @@ struct TabulatedBody {
 // nothing stays loaded; `message`, when given, receives a Russian text naming
 // the file (empty on success).
 int LoadTabulatedFile(const std::string& path, std::string* message = nullptr);
+
+// LoadTabulatedFile for the program's "Fond.in": a file without body 6, Pluto,
+// is refused as damaged too (kTabulatedFileDamaged, nothing loaded).
+int LoadPlutoFile(const std::string& path, std::string* message = nullptr);
 
 // The same check and load for the bytes of a file; `name` is used in messages.
 int LoadTabulatedBytes(std::string_view bytes, const std::string& name,

@@ -105,4 +105,14 @@ std::string Utf8ToCp1251(std::string_view utf8, std::size_t* firstBad) {
     return out;
 }
 
+std::string EchoText(std::string_view utf8, std::size_t maxChars) {
+    std::size_t pos = 0, chars = 0;
+    while (pos < utf8.size() && chars < maxChars) {
+        DecodeUtf8(utf8, pos);
+        ++chars;
+    }
+    if (pos >= utf8.size()) return std::string(utf8);
+    return std::string(utf8.substr(0, pos)) + "…";
+}
+
 }  // namespace pelorin

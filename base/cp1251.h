@@ -31,4 +31,10 @@ char32_t DecodeUtf8(std::string_view s, std::size_t& pos);
 
 void AppendUtf8(std::string& out, char32_t cp);
 
+// A value as a message quotes it (UTF-8): at most `maxChars` characters, and
+// "…" after a text that was cut, so that a name of megabytes or a line of a
+// damaged file never fills a message box or a terminal.
+inline constexpr std::size_t kEchoChars = 60;
+std::string EchoText(std::string_view utf8, std::size_t maxChars = kEchoChars);
+
 }  // namespace pelorin

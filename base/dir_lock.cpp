@@ -101,11 +101,15 @@ bool Valid(Handle h) { return h != INVALID_HANDLE_VALUE; }
 #else
 
 Handle OpenLockFile(const std::string& path, const std::string& dir, LockUse use, std::string& identity) {
-    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | (use == LockUse::Change ? O_CREAT : 0), 0666);
+    // A symbolic link in place of the lock file is not followed: a dangling one
+    // would otherwise make a file wherever it points, and two copies of the
+    // program could lock two different files.
+    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | (use == LockUse::Change ? O_CREAT : 0), 0666);
     if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM))
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);  // flock needs no write access
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);  // flock needs no write access
     if (fd < 0) {
         if (errno == EACCES || errno == EROFS || errno == EPERM || errno == ENOENT || errno == ENOTDIR) return -1;
+        if (errno == ELOOP) throw Error(OpenFailedMessage(dir, "это символическая ссылка, а не файл"));
         throw Error(OpenFailedMessage(dir, SystemErrorText()));
     }
     struct stat st {};

@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <vector>
 
 #include "base/errors.h"
 #include "base/native_path.h"
@@ -12,6 +14,7 @@
 
 #include <random>
 #else
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -56,6 +59,35 @@ bool WriteAll(int fd, std::string_view content) {
         left -= static_cast<std::size_t>(n);
     }
     return true;
+}
+
+// The file a rewrite replaces: a symbolic link is followed to the file it names
+// (a rename over the link itself would turn the link into a plain file). A path
+// that is not a link is returned as it is.
+std::string RewriteTarget(const std::string& fileName) {
+    std::string path = fileName;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        std::string target(256, '\0');
+        for (;;) {
+            const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+            if (n < 0) return path;
+            if (static_cast<std::size_t>(n) < target.size()) {
+                target.resize(static_cast<std::size_t>(n));
+                break;
+            }
+            target.resize(target.size() * 2);
+        }
+        if (target.empty()) return path;
+        if (target[0] != '/') {
+            const std::size_t slash = path.rfind('/');
+            if (slash != std::string::npos) target = path.substr(0, slash + 1) + target;
+        }
+        path = target;
+    }
+    errno = ELOOP;
+    throw Error("Не удалось записать файл «" + fileName + "»: " + SystemErrorText());
 }
 
 }  // namespace
@@ -112,12 +144,13 @@ void WriteFileAtomic(const std::string& fileName, std::string_view content, Dura
         throw Error(failed + WindowsErrorText(error));
     }
 #else
+    const std::string target = RewriteTarget(fileName);
     struct stat st {};
-    const bool exists = ::stat(fileName.c_str(), &st) == 0;
+    const bool exists = ::stat(target.c_str(), &st) == 0;
     // A file with no write permission at all counts as read-only, for root too.
-    if (exists && (::access(fileName.c_str(), W_OK) != 0 || (st.st_mode & 0222) == 0))
+    if (exists && (::access(target.c_str(), W_OK) != 0 || (st.st_mode & 0222) == 0))
         throw Error(failed + "файл защищён от записи");
-    std::string tmpl = fileName + ".XXXXXX";
+    std::string tmpl = target + ".XXXXXX";
     int fd = ::mkstemp(tmpl.data());
     if (fd < 0) throw Error(failed + SystemErrorText());
     bool ok = WriteAll(fd, content) && (durability == Durability::Regenerated || ::fsync(fd) == 0);
@@ -125,11 +158,60 @@ void WriteFileAtomic(const std::string& fileName, std::string_view content, Dura
     if (ok && exists) ::fchmod(fd, st.st_mode & 07777);
     else if (ok) ::fchmod(fd, 0644);
     if (::close(fd) != 0 && ok) { ok = false; savedErrno = errno; }
-    if (ok && ::rename(tmpl.c_str(), fileName.c_str()) != 0) { ok = false; savedErrno = errno; }
+    if (ok && ::rename(tmpl.c_str(), target.c_str()) != 0) { ok = false; savedErrno = errno; }
     if (!ok) {
         ::unlink(tmpl.c_str());
         errno = savedErrno;
         throw Error(failed + SystemErrorText());
+    }
+#endif
+}
+
+bool IsRewriteTemporary(std::string_view base, std::string_view candidate) {
+    if (candidate.size() <= base.size() + 1 || candidate.substr(0, base.size()) != base ||
+        candidate[base.size()] != '.')
+        return false;
+    const std::string_view suffix = candidate.substr(base.size() + 1);
+    if (suffix == "tmp") return true;
+    if (suffix.size() != 6) return false;
+    for (char c : suffix)
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return false;
+    return true;
+}
+
+void RemoveLeftoverTemporaries(const std::string& fileName) {
+#ifdef _WIN32
+    namespace fs = std::filesystem;
+    const fs::path file = NativePath(fileName);
+    const std::string base = PathText(file.filename());
+    std::error_code ec;
+    std::vector<fs::path> leftovers;
+    for (const fs::directory_entry& e :
+         fs::directory_iterator(file.has_parent_path() ? file.parent_path() : fs::path(L"."), ec))
+        if (IsRewriteTemporary(base, PathText(e.path().filename())) && e.is_regular_file(ec))
+            leftovers.push_back(e.path());
+    for (const fs::path& p : leftovers) fs::remove(p, ec);
+#else
+    std::string target;
+    try {
+        target = RewriteTarget(fileName);
+    } catch (const Error&) {
+        return;
+    }
+    const std::size_t slash = target.rfind('/');
+    const std::string dir = slash == std::string::npos ? std::string(".") : target.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    DIR* d = ::opendir(dir.c_str());
+    if (!d) return;
+    std::vector<std::string> leftovers;
+    while (const dirent* e = ::readdir(d))
+        if (IsRewriteTemporary(base, e->d_name)) leftovers.push_back(e->d_name);
+    ::closedir(d);
+    for (const std::string& name : leftovers) {
+        const std::string path = (dir == "." ? std::string() : dir) + name;
+        struct stat st {};
+        // Only plain files: a link of that name is nothing a rewrite made.
+        if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(path.c_str());
     }
 #endif
 }

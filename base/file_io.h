@@ -26,8 +26,21 @@ enum class Durability {
 
 // Replaces the file with `content`. Throws Error naming the file on failure (also
 // when the file exists and is read-only); the old content then stays as it was.
+// A file that is a symbolic link is rewritten through the link: the temporary
+// file lies beside the link's target and replaces the target, and the link stays.
 void WriteFileAtomic(const std::string& fileName, std::string_view content,
                      Durability durability = Durability::Synced);
+
+// Whether `candidate` (a bare file name) is a temporary file that a rewrite of
+// the file named `base` makes: `base` + "." + six letters or digits (mkstemp's
+// pattern), or `base` + ".tmp".
+bool IsRewriteTemporary(std::string_view base, std::string_view candidate);
+
+// Removes the temporary files that rewrites of `fileName` killed before their
+// rename left beside it (beside the link's target for a link). Only for a caller
+// that holds the data directory's lock, under which no other rewrite of the file
+// runs. Failures are ignored: a leftover costs only disk space.
+void RemoveLeftoverTemporaries(const std::string& fileName);
 
 // Appends to an existing file or creates it. Throws Error naming the file.
 void AppendToFile(const std::string& fileName, std::string_view content);

@@ -34,12 +34,12 @@ bool Digits(const std::string& s, std::size_t from, std::size_t count, int& out)
 void ParseDateShape(const std::string& text, int& day, int& month, int& year) {
     if (text.size() != 10 || text[2] != '.' || text[5] != '.' || !Digits(text, 0, 2, day) ||
         !Digits(text, 3, 2, month) || !Digits(text, 6, 4, year))
-        throw UsageError("--date must be DD.MM.YYYY, got \"" + text + "\"");
+        throw UsageError("--date must be DD.MM.YYYY, got \"" + EchoText(text) + "\"");
 }
 
 void ParseTimeShape(const std::string& text, int& hour, int& minute) {
     if (text.size() != 5 || text[2] != ':' || !Digits(text, 0, 2, hour) || !Digits(text, 3, 2, minute))
-        throw UsageError("--time must be HH:MM, got \"" + text + "\"");
+        throw UsageError("--time must be HH:MM, got \"" + EchoText(text) + "\"");
 }
 
 // A text of the command line as Windows-1251; a character without a code there
@@ -87,11 +87,11 @@ void ApplyAtlasChoice(const std::string& dataDir, const AtlasArgs& a, PersonReco
     const std::vector<std::string> lines = ReadRegionLines(*fileName);
     const auto country = FindListEntry(CountryEntries(lines), a.country);
     if (!country)
-        throw Error("В файле атласа «" + *fileName + "» нет страны «" + Cp1251ToUtf8(TrimBlanks(a.country)) + "»");
+        throw Error("В файле атласа «" + *fileName + "» нет страны «" + EchoText(Cp1251ToUtf8(TrimBlanks(a.country))) + "»");
     const auto city = FindListEntry(CityEntries(lines, *country), a.city);
     if (!city)
         throw Error("В файле атласа «" + *fileName + "» у страны «" + Cp1251ToUtf8(TrimBlanks(*country)) +
-                    "» нет города «" + Cp1251ToUtf8(TrimBlanks(a.city)) + "»");
+                    "» нет города «" + EchoText(Cp1251ToUtf8(TrimBlanks(a.city))) + "»");
     int day = 0, month = 0, year = 0;
     ParseDateShape(working.DateText.str(), day, month, year);
     // The exact offset of the place at the birth, as the place chooser takes it.
@@ -149,7 +149,7 @@ int RunAdd(const std::vector<std::string>& argv) {
 
     const Config config = ReadConfig(args.required("config"));
     const std::string& dir = config.DataDir;
-    const DirLock lock(dir);
+    std::optional<DirLock> lock(std::in_place, dir);
     PersonTable table{women ? TableKind::Women : TableKind::Men, {}};
     const std::string file = JoinPath(dir, PersonFileName(table.kind));
     LoadPersonFile(file, table);
@@ -186,6 +186,9 @@ int RunAdd(const std::vector<std::string>& argv) {
         }
     }
     if (res.outcome != EntryOutcome::Stored) throw Error(TrimBlanks(res.message));
+    lock.reset();  // stored: released before the output
+    NoteStored("Человек сохранён в файле «" + file + "»: ячейка " + std::to_string(res.slot) + ", отметка " +
+               table.slot(res.slot).Stamp.str() + ".");
     PrintJson(JsonObject().str("stamp", table.slot(res.slot).Stamp.str()).num("slot", res.slot).text());
     return 0;
 }

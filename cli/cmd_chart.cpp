@@ -64,7 +64,7 @@ int RunChart(const std::vector<std::string>& argv) {
         // data error.
         const DirLock lock(dataDir, LockUse::Read);
         std::string message;
-        const int rc = LoadTabulatedFile(JoinPath(dataDir, "Fond.in"), &message);
+        const int rc = LoadPlutoFile(JoinPath(dataDir, "Fond.in"), &message);
         if (rc == ENOENT) std::fprintf(stderr, "pelorin-cli chart: %s\n", message.c_str());
         else if (rc != 0) throw Error(message);
     }

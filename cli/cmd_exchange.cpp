@@ -84,19 +84,24 @@ std::map<int, int> Choices(const std::optional<std::string>& text) {
 }
 
 int RunImport(const std::vector<std::string>& argv) {
-    Args args(argv, {"config", "list", "format", "in", "dry-run", "choose"});
+    Args args(argv, {"config", "list", "format", "in", "dry-run", "choose", "duplicates"});
     const TableKind kind = ListArg(args);
     const ExchangeFormat format = FormatArg(args);
     const std::string in = args.required("in");
     const bool dryRun = args.has("dry-run") && *args.get("dry-run") != "no";
     const std::map<int, int> choices = Choices(args.get("choose"));
+    const std::string duplicatesArg = args.get("duplicates").value_or("skip");
+    if (duplicatesArg != "skip" && duplicatesArg != "keep") throw UsageError("--duplicates must be skip or keep");
+    const ImportDuplicates duplicates = duplicatesArg == "keep" ? ImportDuplicates::Keep : ImportDuplicates::Skip;
     const Config config = ReadConfig(args.required("config"));
 
     const ImportParse parse = ParseExchange(ReadWholeFile(in), format, in);
     std::vector<ImportProblem> problems = parse.problems;
     std::vector<ImportPlan> plans;
+    PersonTable list{kind, {}};
     {
         const DirLock lock(config.DataDir, LockUse::Read);
+        LoadPersonFile(JoinPath(config.DataDir, PersonFileName(kind)), list);
         const CitySearch search = CitySearch::Build(config.DataDir);
         plans = PlanImport(parse, kind, search, config.DataDir, in, problems);
         for (ImportPlan& p : plans) {
@@ -108,23 +113,43 @@ int RunImport(const std::vector<std::string>& argv) {
             ChooseCandidate(p, std::size_t(c->second - 1), config.DataDir);
         }
     }
+    // A file of which no person could be read is an error, never "stored 0".
+    if (plans.empty()) {
+        for (const ImportProblem& pr : problems) std::fprintf(stderr, "%s\n", pr.message.c_str());
+        throw Error("В файле «" + in + "» не прочитано ни одного человека" +
+                    (problems.empty() ? std::string(" (нет ни одной строки с данными)") : std::string()) +
+                    ": ничего не сохранено.");
+    }
     std::vector<PersonRecord> records;
     for (const ImportPlan& p : plans)
         if (p.record) records.push_back(*p.record);
     ImportStored stored;
-    if (!dryRun) stored = StoreImported(records, kind, config.DataDir, std::time(nullptr));
+    if (!dryRun) stored = StoreImported(records, kind, config.DataDir, std::time(nullptr), duplicates);
+    if (!stored.slots.empty())
+        NoteStored("Сохранено людей: " + std::to_string(stored.slots.size()) + " в файле «" +
+                   JoinPath(config.DataDir, PersonFileName(kind)) + "».");
 
     PersonTable table{kind, {}};
-    if (!dryRun && !stored.slots.empty()) LoadPersonFile(JoinPath(config.DataDir, PersonFileName(kind)), table);
+    if (!dryRun && !stored.slots.empty()) {
+        const DirLock lock(config.DataDir, LockUse::Read);
+        LoadPersonFile(JoinPath(config.DataDir, PersonFileName(kind)), table);
+    }
     std::vector<std::string> people, skipped;
     std::size_t k = 0;
     for (const ImportPlan& p : plans) {
         JsonObject o;
         o.num("line", p.row.line).str("name", Cp1251ToUtf8(p.row.name)).str("source", SourceName(p.source));
         o.str("note", p.note);
-        if (p.record && !dryRun && k < stored.slots.size()) {
-            o.num("slot", stored.slots[k]).str("stamp", table.slot(stored.slots[k]).Stamp.str());
+        const bool listed = AlreadyListed(p.row, list);
+        o.boolean("already_listed", listed);
+        if (p.record && !dryRun && k < stored.slotOf.size() && stored.slotOf[k] != 0) {
+            o.num("slot", stored.slotOf[k]).str("stamp", table.slot(stored.slotOf[k]).Stamp.str());
         }
+        if (p.record && listed && duplicates == ImportDuplicates::Skip)
+            std::fprintf(stderr, "Файл «%s», строка %d: «%s» уже есть в списке — %s\n", in.c_str(), p.row.line,
+                         Cp1251ToUtf8(p.row.name).c_str(),
+                         dryRun ? "не будет сохранён (--duplicates keep сохранит)"
+                                : "не сохранено (--duplicates keep сохранит)");
         if (p.record) ++k;
         std::vector<std::string> cands;
         for (const CityHit& h : p.candidates)
@@ -158,7 +183,7 @@ int RunImport(const std::vector<std::string>& argv) {
 Register exportReg({"export", "export --config FILE --list women|men --format csv|aaf --out FILE", RunExport});
 Register importReg({"import",
                     "import --config FILE --list women|men --format csv|aaf --in FILE [--dry-run yes] "
-                    "[--choose LINE=N,...]",
+                    "[--choose LINE=N,...] [--duplicates skip|keep]",
                     RunImport});
 
 }  // namespace

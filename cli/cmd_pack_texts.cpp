@@ -33,12 +33,17 @@ int RunPackTexts(const std::vector<std::string>& argv) {
     fs::create_directories(to, ec);
     if (ec) throw Error("Не удаётся создать каталог «" + PathText(to) + "»: " + ec.message());
     // The databases and their work files may be replaced in a data directory in use.
-    const DirLock lock(PathText(to));
     std::vector<std::string> items;
+    {
+        // Released before the output.
+        const DirLock lock(PathText(to));
+        for (std::size_t i = 0; i < kDatabaseFiles.size(); ++i) {
+            WriteFileAtomic(PathText(to / kDatabaseFiles[i].source), ScrambleBytes(packed[i].plain));
+            WriteFileAtomic(PathText(to / kDatabaseFiles[i].work), "");
+        }
+    }
     for (std::size_t i = 0; i < kDatabaseFiles.size(); ++i) {
         const DatabaseFile& db = kDatabaseFiles[i];
-        WriteFileAtomic(PathText(to / db.source), ScrambleBytes(packed[i].plain));
-        WriteFileAtomic(PathText(to / db.work), "");
         items.push_back(JsonObject()
                             .str("source", db.text)
                             .str("file", db.source)

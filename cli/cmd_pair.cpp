@@ -65,21 +65,6 @@ ReverseJson ReverseOf(const AnalysisState& s) {
     return j;
 }
 
-// Where the percentage stands among random pairs; null without a table (or with
-// a damaged one, which is said on standard error).
-std::string PercentileJson(const std::string& dataDir, std::optional<std::int32_t> percent, bool timeKnown) {
-    if (!percent) return "null";
-    try {
-        const auto table = LoadPercentileTable(dataDir);
-        if (!table) return "null";
-        const auto n = PercentileOf(*table, *percent, timeKnown);
-        return n ? JsonNumber(*n) : "null";
-    } catch (const Error& e) {
-        std::fprintf(stderr, "pelorin-cli pair: %s\n", e.what());
-        return "null";
-    }
-}
-
 int RunPair(const std::vector<std::string>& argv) {
     Args args(argv, {"config", "woman", "man"});
     const std::string configFile = args.required("config");
@@ -96,27 +81,41 @@ int RunPair(const std::vector<std::string>& argv) {
     PairAnalysisObserver none;
     const AnalysisResult r = RunPairAnalysis(in.people, {in.config.DataDir, in.texts}, state, none);
     if (!r.ok) throw Error(r.message);
+    const auto percent = CompatPercentOf(state.PlusTotal, state.MinusTotal);
+    // Where the percentage stands among random pairs: null without a table, and
+    // with a note when the table is damaged or made for other databases.
+    const PairPercentile where =
+        PercentileForPair(in.config.DataDir, in.texts, percent, in.people.ChosenWoman.TimeKnown != 0);
+    std::vector<std::string> warnings = in.warnings;
+    if (!where.note.empty()) {
+        std::fprintf(stderr, "pelorin-cli pair: %s\n", where.note.c_str());
+        warnings.push_back(where.note);
+    }
+    in.lock.reset();  // the files are written: nothing waits for our reader
 
     std::vector<std::string> overlay;
     for (std::int32_t h : state.HouseOverlay) overlay.push_back(JsonNumber(static_cast<int>(h)));
-    const auto percent = CompatPercentOf(state.PlusTotal, state.MinusTotal);
     const ReverseJson reverse = ReverseOf(state);
-    PrintJson(JsonObject()
-                  .num("plus", static_cast<int>(state.PlusTotal))
-                  .num("minus", static_cast<int>(state.MinusTotal))
-                  .raw("percent", percent ? JsonNumber(static_cast<int>(*percent)) : "null")
-                  .raw("aspects", GridJson(state.AspectGrid))
-                  .raw("overlay", JsonArray(overlay))
-                  .raw("natal", GridJson(state.NatalAspectGrid))
-                  .raw("factors", FactorsJson(state.Factors))
-                  .raw("percentile", PercentileJson(in.config.DataDir, percent, in.people.ChosenWoman.TimeKnown != 0))
-                  .raw("man_cusps", reverse.cusps)
-                  .raw("reverse_overlay", reverse.overlay)
-                  .raw("reverse_factors", reverse.factors)
-                  .raw("percent_with_his_houses", state.PercentWithHisHouses
-                                                      ? JsonNumber(static_cast<int>(*state.PercentWithHisHouses))
-                                                      : "null")
-                  .text());
+    JsonObject out;
+    out.num("plus", static_cast<int>(state.PlusTotal))
+        .num("minus", static_cast<int>(state.MinusTotal))
+        .raw("percent", percent ? JsonNumber(static_cast<int>(*percent)) : "null")
+        .raw("aspects", GridJson(state.AspectGrid))
+        .raw("overlay", JsonArray(overlay))
+        .raw("natal", GridJson(state.NatalAspectGrid))
+        .raw("factors", FactorsJson(state.Factors))
+        .raw("percentile", where.percentile ? JsonNumber(*where.percentile) : "null")
+        .raw("man_cusps", reverse.cusps)
+        .raw("reverse_overlay", reverse.overlay)
+        .raw("reverse_factors", reverse.factors)
+        .raw("percent_with_his_houses",
+             state.PercentWithHisHouses ? JsonNumber(static_cast<int>(*state.PercentWithHisHouses)) : "null");
+    if (!warnings.empty()) {
+        std::vector<std::string> items;
+        for (const std::string& w : warnings) items.push_back(JsonString(w));
+        out.raw("warnings", JsonArray(items));
+    }
+    PrintJson(out.text());
     return 0;
 }
 

@@ -16,11 +16,14 @@ std::string TableJson(const PersonTable& table) {
 int RunPeople(const std::vector<std::string>& argv) {
     Args args(argv, {"config"});
     const Config config = ReadConfig(args.required("config"));
-    const DirLock lock(config.DataDir, LockUse::Read);
     PersonTable women{TableKind::Women, {}};
     PersonTable men{TableKind::Men, {}};
-    LoadPersonFile(JoinPath(config.DataDir, "FEMIN.DAT"), women);
-    LoadPersonFile(JoinPath(config.DataDir, "MEN.DAT"), men);
+    {
+        // Released before the output: a reader that does not read keeps nobody waiting.
+        const DirLock lock(config.DataDir, LockUse::Read);
+        LoadPersonFile(JoinPath(config.DataDir, "FEMIN.DAT"), women);
+        LoadPersonFile(JoinPath(config.DataDir, "MEN.DAT"), men);
+    }
     PrintJson(JsonObject().raw("women", TableJson(women)).raw("men", TableJson(men)).text());
     return 0;
 }

@@ -1,3 +1,5 @@
+#include <optional>
+
 #include "people/config.h"
 #include "cli/command.h"
 #include "cli/json.h"
@@ -36,8 +38,9 @@ int RunFind(const Args& args) {
     const std::string text = Utf8ToCp1251(args.required("find"), &bad);
     if (bad != std::string::npos) throw UsageError("--find: the text has a character Windows-1251 lacks");
     const Config config = ReadConfig(args.required("config"));
-    const DirLock lock(config.DataDir, LockUse::Read);
+    std::optional<DirLock> lock(std::in_place, config.DataDir, LockUse::Read);
     const CitySearch search = CitySearch::Build(config.DataDir);
+    lock.reset();  // released before the output
     std::vector<std::string> items;
     for (const CityHit& h : search.Find(text, std::size_t(-1)))
         items.push_back(JsonObject()
@@ -70,17 +73,18 @@ int RunPlace(const std::vector<std::string>& argv) {
     if (!fileName)
         throw UsageError("--region must be one of sng, europa, namerica, samerica, africa, azia, austral");
 
-    const DirLock lock(config.DataDir, LockUse::Read);
+    std::optional<DirLock> lock(std::in_place, config.DataDir, LockUse::Read);
     const std::vector<std::string> lines = ReadRegionLines(*fileName);
     const auto country = FindEntry(CountryEntries(lines), countryText);
     if (!country)
-        throw Error("В файле атласа «" + *fileName + "» нет страны «" + Cp1251ToUtf8(TrimTrailing(countryText)) + "»");
+        throw Error("В файле атласа «" + *fileName + "» нет страны «" + EchoText(Cp1251ToUtf8(TrimTrailing(countryText))) + "»");
     const auto city = FindEntry(CityEntries(lines, *country), cityText);
     if (!city)
         throw Error("В файле атласа «" + *fileName + "» у страны «" + Cp1251ToUtf8(TrimTrailing(country->substr(1))) +
-                    "» нет города «" + Cp1251ToUtf8(TrimTrailing(cityText)) + "»");
+                    "» нет города «" + EchoText(Cp1251ToUtf8(TrimTrailing(cityText))) + "»");
     const std::optional<ZoneTable> zones = LoadZoneTableOf(config.DataDir);
     const PlaceChoice choice = ChoosePlace(lines, *country, *city, birth, zones ? &*zones : nullptr, *fileName);
+    lock.reset();  // released before the output
     // The birth moment a woman entered with this place and time is stored with.
     const double moment = FormBirthMoment(birth.day, birth.month, birth.year, birth.hour, birth.minute, birth.known,
                                           choice.Zone, choice.ShiftFlag == kFieldZoneMark);

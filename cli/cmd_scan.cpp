@@ -6,9 +6,17 @@
 #include "cli/command.h"
 #include "cli/json.h"
 #include "base/cp1251.h"
+#include "base/file_io.h"
+
+#include <cstdio>
 
 namespace pelorin::cli {
 namespace {
+
+std::string TrimRight(std::string s) {
+    while (!s.empty() && s.back() == ' ') s.pop_back();
+    return s;
+}
 
 int RunScanCommand(const std::vector<std::string>& argv) {
     Args args(argv, {"config", "woman", "man"});
@@ -32,6 +40,7 @@ int RunScanCommand(const std::vector<std::string>& argv) {
     const AnalysisResult r =
         ofWomen ? RunWomenScan(in.people, data, state, none) : RunScan(in.people, data, state, none);
     if (!r.ok) throw Error(r.message);
+    in.lock.reset();  // nothing more to read or write: nothing waits for our reader
 
     std::vector<std::string> items;
     for (const ScanEntry& e : state.RankedResults) {
@@ -46,6 +55,23 @@ int RunScanCommand(const std::vector<std::string>& argv) {
                             .raw("percent_with_his_houses", e.PercentWithHisHouses
                                                                 ? JsonNumber(static_cast<int>(*e.PercentWithHisHouses))
                                                                 : "null")
+                            .text());
+    }
+    // Those the scan could not compute follow the ranking, without totals, with
+    // the reason in "skipped"; the command still succeeds.
+    const std::string file = JoinPath(in.config.DataDir, ofWomen ? "FEMIN.DAT" : "MEN.DAT");
+    for (const SkippedPerson& p : state.ScanSkipped) {
+        std::fprintf(stderr, "pelorin-cli scan: не вошла в список запись «%s» (%s) файла «%s»: %s\n",
+                     Cp1251ToUtf8(TrimRight(p.Name)).c_str(), Cp1251ToUtf8(p.Date).c_str(), file.c_str(),
+                     p.Reason.c_str());
+        items.push_back(JsonObject()
+                            .str("name", Cp1251ToUtf8(p.Name))
+                            .str("date", Cp1251ToUtf8(p.Date))
+                            .str("place", Cp1251ToUtf8(p.Place))
+                            .raw("plus", "null")
+                            .raw("minus", "null")
+                            .raw("percent", "null")
+                            .str("skipped", p.Reason)
                             .text());
     }
     PrintJson(JsonArray(items));

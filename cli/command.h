@@ -59,4 +59,9 @@ void PrintJson(const std::string& json);
 // on standard error (the command's exit is then 1).
 bool OutputWritten(const std::string& command);
 
+// What a command has stored in the data directory (UTF-8), for the message of
+// an output that then could not be written: the store is done, and repeating
+// the command would store the people again.
+void NoteStored(const std::string& what);
+
 }  // namespace pelorin::cli

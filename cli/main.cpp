@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "cli/command.h"
+#include "base/cp1251.h"
 #include "base/errors.h"
 #include "base/native_path.h"
 #include "people/first_start.h"
@@ -24,9 +25,9 @@ std::map<std::string, Command>& Registry() {
 Args::Args(const std::vector<std::string>& argv, const std::set<std::string>& allowed) {
     for (std::size_t i = 0; i < argv.size(); ++i) {
         const std::string& a = argv[i];
-        if (a.size() < 3 || a.compare(0, 2, "--") != 0) throw UsageError("unexpected argument: " + a);
+        if (a.size() < 3 || a.compare(0, 2, "--") != 0) throw UsageError("unexpected argument: " + pelorin::EchoText(a));
         std::string name = a.substr(2);
-        if (!allowed.count(name)) throw UsageError("unknown option: " + a);
+        if (!allowed.count(name)) throw UsageError("unknown option: " + pelorin::EchoText(a));
         if (i + 1 >= argv.size()) throw UsageError("option " + a + " needs a value");
         if (values_.count(name)) throw UsageError("option " + a + " given twice");
         values_[name] = argv[++i];
@@ -67,7 +68,7 @@ DateArg ParseDateArg(const std::string& text) {
     const bool shape = text.size() == 10 && text[2] == '.' && text[5] == '.';
     if (!shape || !ParseInt(text.substr(0, 2), d.day) || !ParseInt(text.substr(3, 2), d.month) ||
         !ParseInt(text.substr(6, 4), d.year))
-        throw UsageError("--date must be DD.MM.YYYY, got \"" + text + "\"");
+        throw UsageError("--date must be DD.MM.YYYY, got \"" + pelorin::EchoText(text) + "\"");
     static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (d.month < 1 || d.month > 12) throw UsageError("--date: month must be 01..12");
     int maxDay = kDays[d.month - 1] + (d.month == 2 && IsLeap(d.year) ? 1 : 0);
@@ -80,7 +81,7 @@ TimeArg ParseTimeArg(const std::string& text) {
     const bool shape = text.size() == 5 && text[2] == ':';
     if (!shape || !ParseInt(text.substr(0, 2), t.hour) || !ParseInt(text.substr(3, 2), t.minute) ||
         t.hour > 23 || t.minute > 59)
-        throw UsageError("--time must be HH:MM (00:00..23:59), got \"" + text + "\"");
+        throw UsageError("--time must be HH:MM (00:00..23:59), got \"" + pelorin::EchoText(text) + "\"");
     return t;
 }
 
@@ -88,23 +89,19 @@ double ParseNumberArg(const std::string& name, const std::string& text) {
     char* end = nullptr;
     double v = std::strtod(text.c_str(), &end);
     if (text.empty() || end == nullptr || *end != '\0')
-        throw UsageError("--" + name + " must be a number, got \"" + text + "\"");
+        throw UsageError("--" + name + " must be a number, got \"" + pelorin::EchoText(text) + "\"");
     return v;
 }
 
 namespace {
 int gOutputErrno = 0;  // the first error met writing standard output
 std::string gShippedDataDir;
+std::string gStored;   // what the command stored (NoteStored)
 }  // namespace
 
 const std::string& ShippedDataDir() { return gShippedDataDir; }
 
-namespace {
-
-// The directory of the running program: /proc/self/exe where the system has
-// it, else the path it was started by.
-
-}  // namespace
+void NoteStored(const std::string& what) { gStored = what; }
 
 void PrintJson(const std::string& json) {
     std::fwrite(json.data(), 1, json.size(), stdout);
@@ -129,6 +126,9 @@ bool OutputWritten(const std::string& command) {
     const int err = gOutputErrno ? gOutputErrno : errno;
     std::fprintf(stderr, "pelorin-cli %s: вывод не записан: %s\n", command.c_str(),
                  err ? std::strerror(err) : "ошибка записи");
+    if (!gStored.empty())
+        std::fprintf(stderr, "pelorin-cli %s: %s Не повторяйте команду: сохранённое уже записано.\n", command.c_str(),
+                     gStored.c_str());
     return false;
 }
 

@@ -30,6 +30,11 @@ Config ReadConfig(const std::string& mainDatPath) {
     if (n < 2)
         throw Error("В файле настройки «" + mainDatPath +
                     "» должно быть две строки: системный каталог и каталог данных");
+    // An empty data line would name the current directory: every data file and
+    // the lock file would be looked for (and made) wherever the program runs.
+    if (lines[1].find_first_not_of(" \t") == std::string::npos)
+        throw Error("В файле настройки «" + mainDatPath +
+                    "» пуста строка 2, каталог данных: в ней должен быть каталог с файлами людей и баз");
 #ifdef _WIN32
     // The file is Windows-1251 text; the program's paths are UTF-8 on Windows.
     // A file that starts with the UTF-8 byte-order mark holds UTF-8 (written for

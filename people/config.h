@@ -12,9 +12,10 @@ struct Config {
     std::string path;  // the file it was read from
 };
 
-// Reads "main.dat". Throws Error naming the file when it is missing or has fewer
-// than two lines. Line ends CR LF or LF; nothing else is changed, except that on
-// Windows the Windows-1251 text becomes the UTF-8 of the program's paths.
+// Reads "main.dat". Throws Error naming the file when it is missing, has fewer
+// than two lines or an empty (or blank) data line. Line ends CR LF or LF;
+// nothing else is changed, except that on Windows the Windows-1251 text becomes
+// the UTF-8 of the program's paths.
 Config ReadConfig(const std::string& mainDatPath);
 
 // Where "main.dat" is looked for: the given option when not empty, else

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <map>
 
+#include "astro/chart.h"
 #include "base/cp1251.h"
 #include "base/dir_lock.h"
 #include "base/errors.h"
@@ -78,7 +79,12 @@ Coords CoordsOf(const PersonRecord& r) {
     return c;
 }
 
-std::string CsvField(const std::string& utf8) {
+// A text cell of the CSV. A spreadsheet takes a cell beginning with "=", "+",
+// "-" or "@" for a formula: such a cell gets a leading apostrophe, which the
+// spreadsheet shows as text and the import takes off again (as it takes one off
+// a cell beginning with an apostrophe of its own, which is therefore doubled).
+std::string CsvField(std::string utf8) {
+    if (!utf8.empty() && std::string_view("=+-@'").find(utf8.front()) != std::string_view::npos) utf8.insert(0, 1, '\'');
     const bool quote = utf8.find_first_of(",\"\r\n") != std::string::npos ||
                        (!utf8.empty() && (utf8.front() == ' ' || utf8.back() == ' '));
     if (!quote) return utf8;
@@ -141,6 +147,14 @@ std::string Decode(std::string_view content, const std::string& fileName) {
             throw Error("Файл «" + fileName + "» не в кодировке UTF-8 и не в Windows-1251");
         text = Cp1251ToUtf8(content);
     }
+    // Line ends CR LF, LF and the old CR alone all become LF.
+    std::string lf;
+    lf.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r') lf += text[i];
+        else if (i + 1 >= text.size() || text[i + 1] != '\n') lf += '\n';
+    }
+    text.swap(lf);
     int line = 1;
     for (unsigned char c : text) {
         if (c == '\n') ++line;
@@ -180,8 +194,9 @@ void ReadDate(const std::string& text, ImportRow& row) {
     if (a == std::string::npos || b == std::string::npos || !Number(std::string_view(text).substr(0, a), row.day, 2) ||
         !Number(std::string_view(text).substr(a + 1, b - a - 1), row.month, 2) ||
         !Number(std::string_view(text).substr(b + 1), row.year, 4) || text.size() - b - 1 != 4)
-        throw LineError("дата «" + text + "» не в виде ДД.ММ.ГГГГ");
+        throw LineError("дата «" + EchoText(text) + "» не в виде ДД.ММ.ГГГГ");
     if (!IsCalendarDate(row.day, row.month, row.year)) throw LineError("даты «" + text + "» не бывает");
+    if (!IsServedYear(row.year)) throw LineError(Trim(UnservedDateMessage(row.day, row.month, row.year)));
 }
 
 void ReadTime(const std::string& text, ImportRow& row) {
@@ -189,7 +204,7 @@ void ReadTime(const std::string& text, ImportRow& row) {
     const std::size_t colon = text.find(':');
     if (colon == std::string::npos || !Number(std::string_view(text).substr(0, colon), row.hour, 2) ||
         !Number(std::string_view(text).substr(colon + 1), row.minute, 2) || text.size() - colon - 1 != 2)
-        throw LineError("время «" + text + "» не в виде ЧЧ:ММ");
+        throw LineError("время «" + EchoText(text) + "» не в виде ЧЧ:ММ");
     if (row.hour > 23 || row.minute > 59) throw LineError("времени «" + text + "» не бывает (00:00..23:59)");
     row.timeKnown = true;
 }
@@ -197,13 +212,13 @@ void ReadTime(const std::string& text, ImportRow& row) {
 void ReadName(const std::string& utf8, ImportRow& row) {
     row.name = ToCp1251(Trim(utf8), "имя");
     if (row.name.empty()) throw LineError("нет имени");
-    if (row.name.size() > 20) throw LineError("имя «" + Trim(utf8) + "» длиннее 20 знаков");
+    if (row.name.size() > 20) throw LineError("имя «" + EchoText(Trim(utf8)) + "» длиннее 20 знаков");
 }
 
 double ReadDouble(const std::string& text, const char* what) {
     char* end = nullptr;
     const double v = std::strtod(text.c_str(), &end);
-    if (text.empty() || *end != '\0' || !std::isfinite(v)) throw LineError(std::string(what) + " «" + text + "» не число");
+    if (text.empty() || *end != '\0' || !std::isfinite(v)) throw LineError(std::string(what) + " «" + EchoText(text) + "» не число");
     return v;
 }
 
@@ -283,7 +298,9 @@ ImportParse ParseCsv(const std::string& text, const std::string& fileName) {
         const std::vector<std::string>& fields = records[k].second;
         auto get = [&](const char* name) -> std::string {
             const auto it = columns.find(name);
-            return it != columns.end() && it->second < fields.size() ? fields[it->second] : std::string();
+            std::string f = it != columns.end() && it->second < fields.size() ? fields[it->second] : std::string();
+            if (!f.empty() && f.front() == '\'') f.erase(0, 1);  // the export's guard against formulas
+            return f;
         };
         ImportRow row;
         row.line = line;
@@ -295,7 +312,7 @@ ImportParse ParseCsv(const std::string& text, const std::string& fileName) {
             const std::string sex = Lower(Trim(get("sex")));
             if (sex == "w" || sex == "f" || sex == "ж") row.sex = 'W';
             else if (sex == "m" || sex == "м") row.sex = 'M';
-            else if (!sex.empty()) throw LineError("пол «" + sex + "» не W и не M");
+            else if (!sex.empty()) throw LineError("пол «" + EchoText(sex) + "» не W и не M");
             ReadDate(Trim(get("date")), row);
             ReadTime(Trim(get("time")), row);
             row.place = ToCp1251(Trim(get("place")), "место");
@@ -303,7 +320,7 @@ ImportParse ParseCsv(const std::string& text, const std::string& fileName) {
             if (!lat.empty() || !lon.empty()) {
                 const double la = ReadDouble(lat, "широта"), lo = ReadDouble(lon, "долгота");
                 if (std::fabs(la) >= 90 || std::fabs(lo) >= 180)
-                    throw LineError("координаты " + lat + ", " + lon + " вне пределов");
+                    throw LineError("координаты " + EchoText(lat) + ", " + EchoText(lon) + " вне пределов");
                 row.latMinutes = static_cast<int>(std::lround(la * 60));
                 row.lonMinutes = static_cast<int>(std::lround(lo * 60));
                 CheckCoords(row);
@@ -315,7 +332,7 @@ ImportParse ParseCsv(const std::string& text, const std::string& fileName) {
             }
             const std::string summer = Trim(get("summer_hour"));
             if (summer == "1") row.summerHour = true;
-            else if (!summer.empty() && summer != "0") throw LineError("summer_hour «" + summer + "» не 0 и не 1");
+            else if (!summer.empty() && summer != "0") throw LineError("summer_hour «" + EchoText(summer) + "» не 0 и не 1");
             row.comment = ToCp1251(get("comment"), "комментарий");
             out.rows.push_back(std::move(row));
         } catch (const LineError& e) {
@@ -350,9 +367,9 @@ int AafAngleMinutes(const std::string& text, char plus, char minus, int limit, c
         !Number(std::string_view(rest).substr(0, colon), min, 2) ||
         (colon != std::string::npos && !Number(std::string_view(rest).substr(colon + 1), sec, 2)) || min > 59 ||
         sec > 59)
-        throw LineError(std::string(what) + " «" + text + "» не в виде ГГ" + plus + "ММ");
+        throw LineError(std::string(what) + " «" + EchoText(text) + "» не в виде ГГ" + plus + "ММ");
     int total = deg * 60 + min + (sec >= 30 ? 1 : 0);
-    if (total >= limit * 60) throw LineError(std::string(what) + " «" + text + "» вне пределов");
+    if (total >= limit * 60) throw LineError(std::string(what) + " «" + EchoText(text) + "» вне пределов");
     const char hemisphere = static_cast<char>(text[at] | 0x20);
     return hemisphere == minus ? -total : total;
 }
@@ -364,7 +381,7 @@ double AafZoneHours(const std::string& text) {
     const std::string rest = Lower(text.substr(h + 1));
     if (!Number(std::string_view(text).substr(0, h), hours, 2) || rest.empty() || (rest[0] != 'e' && rest[0] != 'w') ||
         (rest.size() > 1 && !Number(std::string_view(rest).substr(1), minutes, 2)) || minutes > 59)
-        throw LineError("часовой пояс «" + text + "» не в виде 3he00 или 5hw30");
+        throw LineError("часовой пояс «" + EchoText(text) + "» не в виде 3he00 или 5hw30");
     const double zone = hours + minutes / 60.0;
     return rest[0] == 'w' ? -zone : zone;
 }
@@ -603,6 +620,10 @@ std::vector<ImportPlan> PlanImport(const ImportParse& parse, TableKind kind, con
         plan.note += SourceNote(plan.source);
         if (plan.source == PlaceSource::File || plan.source == PlaceSource::MenEntry) {
             Finish(r);
+            if (!IsServedMoment(r.Moment)) {
+                problems.push_back({row.line, where + Trim(UnservedDateMessage(row.day, row.month, row.year))});
+                continue;
+            }
             plan.record = r;
         } else {
             plan.record.reset();
@@ -633,41 +654,62 @@ void ChooseCandidate(ImportPlan& plan, std::size_t candidate, const std::string&
     if (plan.row.sex == 'M' || (plan.record && plan.record->Sex.str() == "M")) r.Sex.set("M");
     ApplyPlaceChoice(r, choice);
     Finish(r);
+    if (!IsServedMoment(r.Moment)) throw Error(Trim(UnservedDateMessage(plan.row.day, plan.row.month, plan.row.year)));
     plan.record = r;
     plan.source = PlaceSource::Atlas;
     plan.note = SourceNote(PlaceSource::Atlas);
 }
 
-bool AlreadyListed(const ImportRow& row, const PersonTable& table) {
-    const std::string name = SearchKey(row.name);
+namespace {
+
+bool Listed(const std::string& nameKey, int day, int month, int year, bool timeKnown, int hour, int minute,
+            const PersonTable& table) {
     for (int slot : UsedSlots(table)) {
         const PersonRecord& r = table.slot(slot);
-        if (r.Day != row.day || r.Month != row.month || r.Year != row.year) continue;
-        if (r.TimeKnown && row.timeKnown && (r.Hour != row.hour || r.Minute != row.minute)) continue;
-        if (SearchKey(r.Name.str()) == name) return true;
+        if (r.Day != day || r.Month != month || r.Year != year) continue;
+        if (r.TimeKnown && timeKnown && (r.Hour != hour || r.Minute != minute)) continue;
+        if (SearchKey(r.Name.str()) == nameKey) return true;
     }
     return false;
 }
 
+}  // namespace
+
+bool AlreadyListed(const ImportRow& row, const PersonTable& table) {
+    return Listed(SearchKey(row.name), row.day, row.month, row.year, row.timeKnown, row.hour, row.minute, table);
+}
+
+bool AlreadyListed(const PersonRecord& record, const PersonTable& table) {
+    return Listed(SearchKey(record.Name.str()), record.Day, record.Month, record.Year, record.TimeKnown != 0,
+                  record.Hour, record.Minute, table);
+}
+
 ImportStored StoreImported(const std::vector<PersonRecord>& records, TableKind kind, const std::string& dataDir,
-                           std::time_t now) {
+                           std::time_t now, ImportDuplicates duplicates) {
     ImportStored out;
+    out.slotOf.assign(records.size(), 0);
     if (records.empty()) return out;
     const DirLock lock(dataDir);
     const std::string file = JoinPath(dataDir, PersonFileName(kind));
     PersonTable table{kind, {}};
     LoadPersonFile(file, table);
-    for (const PersonRecord& record : records) {
+    const PersonTable before = table;  // the people listed before this import
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (duplicates == ImportDuplicates::Skip && AlreadyListed(records[i], before)) {
+            out.listed.push_back(i);
+            continue;
+        }
         const int slot = FirstFreeSlot(table);
         if (slot == 0) {
             out.full = true;
             break;
         }
-        PersonRecord r = record;
+        PersonRecord r = records[i];
         r.Stamp.set(MakeUniqueStamp(table, now));
         BuildListLine(r);
         table.slot(slot) = r;
         out.slots.push_back(slot);
+        out.slotOf[i] = slot;
     }
     if (!out.slots.empty()) SavePersonFile(file, table);
     return out;

@@ -89,18 +89,28 @@ void ChooseCandidate(ImportPlan& plan, std::size_t candidate, const std::string&
 // Whether the table already holds a person of the row's name and birth date
 // (and birth time, where both know it): an import of the same file twice.
 bool AlreadyListed(const ImportRow& row, const PersonTable& table);
+bool AlreadyListed(const PersonRecord& record, const PersonTable& table);
+
+// What an import does with a person already listed (AlreadyListed).
+enum class ImportDuplicates {
+    Keep,  // stores them again (the window's preview, where the person ticks them)
+    Skip,  // leaves them out: running an import twice stores nobody twice
+};
 
 struct ImportStored {
-    std::vector<int> slots;  // slot of each record stored, in order
-    bool full = false;       // the table filled up before all were stored
+    std::vector<int> slots;          // slot of each record stored, in order
+    std::vector<int> slotOf;         // for each record given: its slot, 0 when not stored
+    std::vector<std::size_t> listed; // records left out as already listed (Skip)
+    bool full = false;               // the table filled up before all were stored
 };
 
 // Stores the records under the data directory's lock into the free slots of the
 // person file as it is on disk, each with a unique stamp and its list line, and
-// rewrites the file once. Nothing already stored is changed. Throws Error when
-// the file cannot be read or written (nothing is then stored).
+// rewrites the file once. With Skip, a record of a person the file already held
+// before this import is left out. Nothing already stored is changed. Throws Error
+// when the file cannot be read or written (nothing is then stored).
 ImportStored StoreImported(const std::vector<PersonRecord>& records, TableKind kind, const std::string& dataDir,
-                           std::time_t now);
+                           std::time_t now, ImportDuplicates duplicates = ImportDuplicates::Keep);
 
 // "В списке нет места: сохранено N из M" and the like, UTF-8.
 std::string FullTableImportMessage(TableKind kind, std::size_t stored, std::size_t wanted);

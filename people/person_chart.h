@@ -18,10 +18,22 @@ void StoreBirthMoment(PersonRecord& record);
 // The chart at the person's birth moment (`Moment`, the only field used).
 void ComputeChart(const PersonRecord& person, TChart& chart);
 
+// Why the record cannot be computed (UTF-8, lower case, no full stop), or empty
+// when it can: a `Moment` the engine does not serve (IsServedMoment), or, with
+// `withPlace` (the person whose houses are computed), a coordinate text whose
+// number fields do not read.
+std::string RecordProblem(const PersonRecord& person, bool withPlace);
+
+// "Запись «Name» (date) в файле «personFile» повреждена: <why>. …" (UTF-8).
+std::string DamagedRecordMessage(const PersonRecord& person, const std::string& personFile, const std::string& why);
+
 // Throws Error naming the person and `personFile` unless the person's `Moment`
 // is a birth moment the engine serves (IsServedMoment): a damaged record is
 // refused, never computed. Nothing is written.
 void RequireServedMoment(const PersonRecord& person, const std::string& personFile);
+
+// The same for everything RecordProblem checks.
+void RequireComputableRecord(const PersonRecord& person, bool withPlace, const std::string& personFile);
 
 // The place of a coordinate text, degrees: longitude east positive, latitude
 // north positive.
@@ -34,7 +46,8 @@ struct PlaceCoords {
 // character position: 1-3 longitude degrees, 5-6 minutes, 8-9 "ВД" or "ЗД",
 // 12-13 latitude degrees, 15-16 minutes, 18-19 "СШ" or "ЮШ"; a longer text is cut
 // to 19 characters. A coordinate whose hemisphere letters are neither of its two
-// stays 0. Throws Error when a field that is read is not a number.
+// stays 0. Throws Error when one of the four number fields is not a number
+// (whatever the letters); a text of blanks only is 0, 0.
 PlaceCoords ParseCoordText(const std::string& coordText);
 
 // Fills cusps 1..12 for the day number `moment` at the place of `coordText`.

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "astro/birth_moment.h"
+#include "astro/chart.h"
 #include "base/cp1251.h"
 #include "base/dir_lock.h"
 #include "base/file_io.h"
@@ -72,6 +73,9 @@ EntryResult Finish(PersonRecord& r, const std::vector<std::string>& commentLines
     r.Spare2 = 0;
     std::memset(r.Spare3, 0, sizeof r.Spare3);
     StoreBirthMoment(r);
+    // On the first and the last day of the served years the zone can carry the
+    // moment outside them: such a person could never be analysed.
+    if (!IsServedMoment(r.Moment)) return {EntryOutcome::Refused, UnservedDateMessage(r.Day, r.Month, r.Year), 0};
 
     const DirLock lock(dataDir);
     const std::string file = JoinPath(dataDir, fileName);
@@ -103,6 +107,13 @@ bool IsCalendarDate(int day, int month, int year) {
     return day <= last;
 }
 
+bool IsServedYear(int year) { return year >= kFirstServedYear && year <= kLastServedYear; }
+
+std::string UnservedDateMessage(int day, int month, int year) {
+    return "  Дата рождения " + DateTextOf(day, month, year) + " вне " + std::to_string(kFirstServedYear) + "–" +
+           std::to_string(kLastServedYear) + " годов (по всемирному времени), которые рассчитывает программа  ";
+}
+
 std::string EntryComment(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) text += line + "\r\n";
@@ -117,6 +128,7 @@ EntryResult StoreWoman(const WomanEntry& e, PlaceChooser& chooser, PersonTable& 
     if (e.name.empty()) return {EntryOutcome::Refused, "  Не введено имя  ", 0};
     if (!IsCalendarDate(e.day, e.month, e.year))
         return {EntryOutcome::Refused, BadDateMessage(e.day, e.month, e.year), 0};
+    if (!IsServedYear(e.year)) return {EntryOutcome::Refused, UnservedDateMessage(e.day, e.month, e.year), 0};
     if (e.timeKnown && (e.hour < 0 || e.hour > 23 || e.minute < 0 || e.minute > 59))
         return {EntryOutcome::Refused, "  Неверное время рождения  ", 0};
     // Checked before the atlas is opened, so that nobody chooses a place in vain.
@@ -134,6 +146,7 @@ EntryResult StoreMan(const ManEntry& e, PersonTable& men, const std::string& dat
     if (e.name.empty() || e.place.empty()) return {EntryOutcome::Refused, "  Не введено имя или город ", 0};
     if (!IsCalendarDate(e.day, e.month, e.year))
         return {EntryOutcome::Refused, BadDateMessage(e.day, e.month, e.year), 0};
+    if (!IsServedYear(e.year)) return {EntryOutcome::Refused, UnservedDateMessage(e.day, e.month, e.year), 0};
     if (e.timeKnown) return {EntryOutcome::Refused, kManTimeNeedsAtlasMessage, 0};
 
     PersonRecord r = NewRecord(e.name, e.day, e.month, e.year);
@@ -151,6 +164,7 @@ EntryResult StoreManAt(const ManEntry& e, PlaceChooser& chooser, PersonTable& me
     if (e.name.empty()) return {EntryOutcome::Refused, "  Не введено имя  ", 0};
     if (!IsCalendarDate(e.day, e.month, e.year))
         return {EntryOutcome::Refused, BadDateMessage(e.day, e.month, e.year), 0};
+    if (!IsServedYear(e.year)) return {EntryOutcome::Refused, UnservedDateMessage(e.day, e.month, e.year), 0};
     if (e.timeKnown && (e.hour < 0 || e.hour > 23 || e.minute < 0 || e.minute > 59))
         return {EntryOutcome::Refused, "  Неверное время рождения  ", 0};
     if (FirstFreeSlot(men) == 0) return {EntryOutcome::Refused, FullTableMessage(TableKind::Men), 0};

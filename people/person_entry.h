@@ -58,12 +58,21 @@ std::string DateTextOf(int day, int month, int year);
 // True for a date of the Gregorian calendar with a year of four digits.
 bool IsCalendarDate(int day, int month, int year);
 
+// The years of birth the engine computes (IsServedMoment: the birth moment in
+// Universal Time lies in them), and the refusal of a date outside them, with the
+// years in it.
+inline constexpr int kFirstServedYear = 1600;
+inline constexpr int kLastServedYear = 2399;
+bool IsServedYear(int year);
+std::string UnservedDateMessage(int day, int month, int year);
+
 // The comment of a new person: the lines each followed by CR LF, every LF, FF and
 // CR a blank, padded with blanks to 250 characters, at most 255.
 std::string EntryComment(const std::vector<std::string>& lines);
 
 // The women's store procedure. Calls `chooser` for the place once the input is
-// valid. The person is added to the person file as it is on disk, read again
+// valid. A date outside the served years is refused (UnservedDateMessage), also
+// a first or last day whose moment in Universal Time falls outside them. The person is added to the person file as it is on disk, read again
 // under the data directory's lock, and `table` becomes the file as written.
 // Throws Error when the file cannot be read or written, or the directory stays
 // locked by another process; the table and the file are then left as they were.

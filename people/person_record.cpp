@@ -33,13 +33,18 @@ void LoadPersonFile(const std::string& fileName, PersonTable& table) {
     } catch (const Error&) {
         throw Error("Не удаётся прочитать файл людей «" + fileName + "»: файл отсутствует или недоступен");
     }
-    if (bytes.size() < kPersonFileSize)
+    // A longer file is as damaged as a shorter one: its records past the 100th
+    // would be cut off silently by the next rewrite.
+    if (bytes.size() != kPersonFileSize)
         throw Error("Файл людей «" + fileName + "» повреждён: в нём " + std::to_string(bytes.size()) +
-                    " байт вместо " + std::to_string(kPersonFileSize));
+                    " байт вместо " + std::to_string(kPersonFileSize) + " (100 записей по 501 байту)");
     std::memcpy(table.slots.data(), bytes.data(), kPersonFileSize);
 }
 
 void SavePersonFile(const std::string& fileName, const PersonTable& table) {
+    // Every caller holds the data directory's lock: what a rewrite killed before
+    // its rename left behind can go.
+    RemoveLeftoverTemporaries(fileName);
     WriteFileAtomic(fileName, std::string_view(reinterpret_cast<const char*>(table.slots.data()),
                                                kPersonFileSize));
 }

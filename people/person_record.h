@@ -100,16 +100,23 @@ struct PeopleState {
     // table that was never read is never written over the file.
     bool WomenLoaded = false;
     bool MenLoaded = false;
+    // The file on which the last loading stopped (a start-up that failed, or a
+    // list that no longer loads), for the message of a refused command; empty
+    // when none did or it is not known.
+    std::string LoadFailedOn;
 };
 
 bool IsFreeSlot(const PersonRecord& r);
 
-// Reads the first 50,100 bytes of the file into the table. Throws Error naming the
-// file when it is missing, unreadable or shorter; the table is then left unchanged.
+// Reads the 50,100 bytes of the file into the table. Throws Error naming the file
+// when it is missing, unreadable, shorter or longer; the table is then left
+// unchanged.
 void LoadPersonFile(const std::string& fileName, PersonTable& table);
 
-// Rewrites the file whole through a temporary file and an atomic rename. Throws
-// Error naming the file on failure; the old file is then untouched.
+// Rewrites the file whole through a temporary file and an atomic rename (through
+// a symbolic link to its target), and first removes the temporary files that a
+// killed rewrite left beside it: the caller holds the data directory's lock.
+// Throws Error naming the file on failure; the old file is then untouched.
 void SavePersonFile(const std::string& fileName, const PersonTable& table);
 
 // Writes the cleared-slot pattern into slot 1..100; throws Error for other numbers.

@@ -29,11 +29,19 @@ std::string NotChosenMessage(TableKind kind) {
     return kind == TableKind::Women ? "  Не выбрана женщина...   " : "  Не выбран мужчина...   ";
 }
 
-std::string NotLoadedMessage(TableKind kind) {
-    return std::string(kind == TableKind::Women ? "Список женщин не загружен из файла «FEMIN.DAT»"
-                                                : "Список мужчин не загружен из файла «MEN.DAT»") +
-           " (об ошибке было сказано при его чтении). Чтобы не потерять сохранённых людей, изменения "
-           "не записываются: исправьте ошибку и запустите программу снова.";
+// Names the file on which the loading stopped: the list's own file, or the file
+// at which the start-up stopped before it came to the list.
+std::string NotLoadedMessage(const PeopleState& people, TableKind kind) {
+    const std::string& failedOn = people.LoadFailedOn;
+    const std::string cause =
+        failedOn.empty() || failedOn == PersonFileName(kind)
+            ? std::string(kind == TableKind::Women ? "Список женщин не загружен из файла «FEMIN.DAT»"
+                                                   : "Список мужчин не загружен из файла «MEN.DAT»") +
+                  " (об ошибке было сказано при его чтении)."
+            : std::string(kind == TableKind::Women ? "Список женщин не загружен" : "Список мужчин не загружен") +
+                  ": запуск программы прервался на файле «" + failedOn + "» (об ошибке было сказано при запуске).";
+    return cause + " Чтобы не потерять сохранённых людей, изменения "
+                   "не записываются: исправьте ошибку и запустите программу снова.";
 }
 
 bool SameSlots(const PersonTable& a, const PersonTable& b) {
@@ -100,7 +108,7 @@ void SelectPerson(PeopleState& people, TableKind kind, const std::string& listLi
 void SaveChosenComment(PeopleState& people, TableKind kind, const std::vector<std::string>& memoLines,
                        const std::string& dataDir, PersonListView& view) {
     if (!LoadedOf(people, kind)) {
-        view.Message(NotLoadedMessage(kind));
+        view.Message(NotLoadedMessage(people, kind));
         return;
     }
     std::string text;
@@ -131,7 +139,7 @@ void SaveChosenComment(PeopleState& people, TableKind kind, const std::vector<st
 
 void DeleteChosenPerson(PeopleState& people, TableKind kind, const std::string& dataDir, PersonListView& view) {
     if (!LoadedOf(people, kind)) {
-        view.Message(NotLoadedMessage(kind));
+        view.Message(NotLoadedMessage(people, kind));
         return;
     }
     if (!FlagOf(people, kind)) {
@@ -169,7 +177,7 @@ void DeleteChosenPerson(PeopleState& people, TableKind kind, const std::string& 
 
 bool MayAddPerson(const PeopleState& people, TableKind kind, PersonListView& view) {
     if (!(kind == TableKind::Women ? people.WomenLoaded : people.MenLoaded)) {
-        view.Message(NotLoadedMessage(kind));
+        view.Message(NotLoadedMessage(people, kind));
         return false;
     }
     const int count = kind == TableKind::Women ? people.WomenCount : people.MenCount;
@@ -188,6 +196,7 @@ void ReloadPersonList(PeopleState& people, TableKind kind, const std::string& da
         LoadPersonFile(JoinPath(dataDir, PersonFileName(kind)), fresh);
     } catch (...) {
         LoadedOf(people, kind) = false;  // the list no longer shows the file
+        people.LoadFailedOn = PersonFileName(kind);
         throw;
     }
     Adopt(people, kind, fresh, view);

@@ -1,5 +1,6 @@
 #include "app/core/startup.h"
 
+#include <cerrno>
 #include <clocale>
 #include <exception>
 #include <locale>
@@ -28,6 +29,25 @@ void UseDotDecimalSeparator() {
     std::locale::global(std::locale::classic());
 }
 
+// The file a failed step was loading, as the refusals of the person pages name it.
+std::string FileOfStep(StartupStep step, const std::string& configPath, const TextDatabases& databases) {
+    switch (step) {
+        case StartupStep::ReadConfig: return configPath;
+        case StartupStep::LoadTabulated: return "Fond.in";
+        case StartupStep::LoadWomen: return PersonFileName(TableKind::Women);
+        case StartupStep::LoadMen: return PersonFileName(TableKind::Men);
+        case StartupStep::LoadDatabases: {
+            // They load in order: the first one left unloaded is the one that failed.
+            const TextBase* bases[] = {&databases.AspectTexts, &databases.HouseTexts, &databases.NatalAspectTexts,
+                                       &databases.SignTexts};
+            for (std::size_t i = 0; i < kDatabaseFiles.size(); ++i)
+                if (bases[i]->name().empty()) return kDatabaseFiles[i].source;
+            return {};
+        }
+        default: return {};
+    }
+}
+
 int LoadList(const std::string& fileName, PersonTable& table, std::vector<std::string>& lines) {
     LoadPersonFile(fileName, table);
     lines = SortedListLines(table);
@@ -40,15 +60,19 @@ StartupHooks DefaultStartupHooks(AppState& state) {
     StartupHooks hooks;
     hooks.loadTabulated = [&state](const std::string& path) {
         std::string message;
-        if (LoadTabulatedFile(path, &message) != 0) {
-            if (message.empty()) message = "Не удаётся прочитать файл «" + path + "»";
-            state.StartupWarnings.push_back(
-                message + ".\nПоложение Плутона не вычисляется: до исправления файла Плутон "
-                          "показывается в 0° Овна.");
-        }
+        const int rc = LoadPlutoFile(path, &message);
+        if (rc == 0) return;
+        if (message.empty()) message = "Не удаётся прочитать файл «" + path + "».";
+        // A file that is there but does not read would give a wrong Pluto in
+        // every chart: the start-up stops. Only a missing one is passed over.
+        if (rc != ENOENT) throw Error(message + " Положение Плутона по нему не вычислить; восстановите файл.");
+        state.StartupWarnings.push_back(
+            message + "\nПоложение Плутона не вычисляется: до исправления файла Плутон "
+                      "показывается в 0° Овна.");
     };
     hooks.loadDatabases = [&state](const std::string& dataDir) {
         LoadTextDatabases(dataDir, state.databases, state.ShippedDataDir);
+        for (const std::string& w : DatabaseWarnings(state.databases)) state.StartupWarnings.push_back(w);
         if (!state.databases.ReverseMissing.empty()) state.StartupWarnings.push_back(state.databases.ReverseMissing);
     };
     return hooks;
@@ -102,8 +126,10 @@ StartupResult RunStartup(const std::string& configPath, AppState& state, Startup
         state.people.WomenLoaded = true;
         state.people.MenLoaded = true;
     } catch (const std::exception& e) {
+        state.people.LoadFailedOn = FileOfStep(step, configPath, state.databases);
         return {false, step, e.what()};
     }
+    state.people.LoadFailedOn.clear();
     return {};
 }
 

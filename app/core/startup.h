@@ -80,12 +80,13 @@ struct StartupResult {
 std::string WomenCaption(int count);
 std::string MenCaption(int count);
 
-// The program's own loaders: "Fond.in" through `LoadTabulatedFile` (a file that
-// cannot be read is not fatal: start-up goes on with Pluto at its zero position,
-// and a warning saying so is left in `state.StartupWarnings`), and the
-// databases into `state.databases` (a data directory without the database of
-// her planets in his houses takes it from `state.ShippedDataDir`; when it
-// cannot, start-up goes on without it and a warning says so).
+// The program's own loaders: "Fond.in" through `LoadPlutoFile` (a missing file
+// is not fatal: start-up goes on with Pluto at its zero position, and a warning
+// saying so is left in `state.StartupWarnings`; a damaged or unreadable one stops
+// the start-up), and the databases into `state.databases` (a data directory
+// without the database of her planets in his houses takes it from
+// `state.ShippedDataDir`; when it cannot, start-up goes on without it and a
+// warning says so).
 StartupHooks DefaultStartupHooks(AppState& state);
 
 StartupResult RunStartup(const std::string& configPath, AppState& state, StartupView& view,

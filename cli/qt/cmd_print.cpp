@@ -40,7 +40,7 @@ int RunPrint(const std::vector<std::string>& argv) {
     const bool lists = page == "women" || page == "men";
     const bool pair = page == "chart" || page == "pair" || page == "man";
     if (!lists && !pair && page != "ranking")
-        throw UsageError("--page: women, men, chart, ranking, pair или man, а не «" + page + "»");
+        throw UsageError("--page: women, men, chart, ranking, pair или man, а не «" + EchoText(page) + "»");
     // Check the options before anything is read or computed.
     // The ranking is of men for --woman, or of women for --man.
     const bool rankingOfWomen = page == "ranking" && args.has("man");

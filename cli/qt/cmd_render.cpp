@@ -47,7 +47,7 @@ int RunRender(const std::vector<std::string>& argv) {
     const std::string& dir = config.DataDir;
     const DirLock lock(dir, LockUse::Read);
     std::string message;
-    const int rc = LoadTabulatedFile(JoinPath(dir, "Fond.in"), &message);
+    const int rc = LoadPlutoFile(JoinPath(dir, "Fond.in"), &message);
     if (rc == ENOENT) std::fprintf(stderr, "pelorin-cli render: %s\n", message.c_str());
     else if (rc != 0) throw Error(message);
     PeopleState people;
@@ -58,7 +58,7 @@ int RunRender(const std::vector<std::string>& argv) {
 
     // The steps of the pair analysis the chart draws from; a damaged record is
     // refused as the pair analysis refuses it.
-    RequireServedMoment(woman, JoinPath(dir, "FEMIN.DAT"));
+    RequireComputableRecord(woman, true, JoinPath(dir, "FEMIN.DAT"));
     RequireServedMoment(man, JoinPath(dir, "MEN.DAT"));
     TChart womanChart{}, manChart{};
     ComputeChart(woman, womanChart);

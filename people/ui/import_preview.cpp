@@ -62,7 +62,10 @@ ImportPreviewDialog::ImportPreviewDialog(const std::vector<ImportPlan>& plans, c
       fileName_(fileName),
       freeSlots_(kUsableSlots - int(UsedSlots(list).size())) {
     const bool women = kind_ == TableKind::Women;
-    for (const ImportPlan& p : plans) listed_.push_back(AlreadyListed(p.row, list));
+    for (const ImportPlan& p : plans) {
+        listed_.push_back(AlreadyListed(p.row, list));
+        included_.push_back(!listed_.back());
+    }
     setWindowTitle(QString::fromUtf8(women ? "Импорт в список женщин" : "Импорт в список мужчин"));
     setObjectName(QStringLiteral("ImportPreview"));
     resize(980, 520);
@@ -108,6 +111,11 @@ ImportPreviewDialog::ImportPreviewDialog(const std::vector<ImportPlan>& plans, c
         }
         const ImportPlan& p = plans[std::size_t(e.plan)];
         rowOfPlan_[std::size_t(e.plan)] = row;
+        // The line number's cell carries the row's box.
+        QTableWidgetItem* line = table_->item(row, kLine);
+        line->setFlags(line->flags() | Qt::ItemIsUserCheckable);
+        line->setCheckState(included_[std::size_t(e.plan)] ? Qt::Checked : Qt::Unchecked);
+        line->setToolTip(QString::fromUtf8("Отметка: добавить этого человека"));
         table_->setItem(row, kName, Cell(FromCp1251(p.row.name)));
         table_->setItem(row, kDate, Cell(QString::asprintf("%02d.%02d.%04d", p.row.day, p.row.month, p.row.year)));
         table_->setItem(row, kTime, Cell(p.row.timeKnown ? QString::asprintf("%02d:%02d", p.row.hour, p.row.minute)
@@ -143,6 +151,14 @@ ImportPreviewDialog::ImportPreviewDialog(const std::vector<ImportPlan>& plans, c
     chooserRow->addWidget(city_, 1);
     layout->addLayout(chooserRow);
     connect(table_, &QTableWidget::currentCellChanged, this, [this](int row) { ShowChooser(row); });
+    connect(table_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+        if (item->column() != kLine) return;
+        for (std::size_t i = 0; i < plans_.size(); ++i)
+            if (rowOfPlan_[i] == item->row() && included_[i] != (item->checkState() == Qt::Checked)) {
+                included_[i] = item->checkState() == Qt::Checked;
+                Update();
+            }
+    });
     connect(city_, &QComboBox::activated, this, [this](int index) {
         if (chooserPlan_ < 0) return;
         choices_[std::size_t(chooserPlan_)] = index - 1;
@@ -210,10 +226,21 @@ void ImportPreviewDialog::showEvent(QShowEvent* e) {
 
 std::vector<int> ImportPreviewDialog::Choices() const { return choices_; }
 
+std::vector<bool> ImportPreviewDialog::Included() const { return included_; }
+
+bool ImportPreviewDialog::SetIncluded(int line, bool included) {
+    for (std::size_t i = 0; i < plans_.size(); ++i)
+        if (plans_[i].row.line == line) {
+            table_->item(rowOfPlan_[i], kLine)->setCheckState(included ? Qt::Checked : Qt::Unchecked);
+            return true;
+        }
+    return false;
+}
+
 int ImportPreviewDialog::Ready() const {
     int ready = 0;
     for (std::size_t i = 0; i < plans_.size(); ++i)
-        if (plans_[i].record || choices_[i] >= 0) ++ready;
+        if (included_[i] && (plans_[i].record || choices_[i] >= 0)) ++ready;
     return std::min(ready, std::max(freeSlots_, 0));
 }
 
@@ -231,7 +258,12 @@ void ImportPreviewDialog::Update() {
                                       : QString::fromUtf8("«%1»: город не выбран").arg(FromCp1251(p.row.place)));
         QString outcome;
         QColor colour(0, 100, 0);
-        if (p.record || chosen) {
+        if (!included_[i]) {
+            outcome = (listed_[i] ? QString::fromUtf8("уже есть в списке (то же имя и дата): ") : QString()) + wont +
+                      QString::fromUtf8("; отметьте строку, чтобы добавить");
+            colour = QColor(150, 90, 0);
+            if (listed_[i]) ++listed;
+        } else if (p.record || chosen) {
             if (ready < freeSlots_) {
                 ++ready;
                 outcome = will + QStringLiteral(": ") +

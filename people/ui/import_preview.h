@@ -1,8 +1,9 @@
 #pragma once
 // The preview of an import: every person of the file with what will happen to
 // them (added, with the source of their place; a city to choose; not added and
-// why) and every line that was skipped. Nothing is stored here: the dialog only
-// collects the choices of cities.
+// why) and every line that was skipped. Each person's row has a box: a person
+// already in the list starts unticked. Nothing is stored here: the dialog only
+// collects the choices of cities and the ticks.
 #include <QDialog>
 #include <string>
 #include <vector>
@@ -27,6 +28,12 @@ public:
     // For each plan, the candidate chosen for it, or -1 (no choice to make, or
     // none made: such a person is not added).
     std::vector<int> Choices() const;
+    // For each plan, whether its row is ticked. A person already in the list
+    // starts unticked, every other one ticked; an unticked person is not added.
+    std::vector<bool> Included() const;
+    // Ticks or unticks the row of the file's line, as a click on its box does.
+    // False when no person of the file starts on that line.
+    bool SetIncluded(int line, bool included);
     // How many people the command would store as the choices stand.
     int Ready() const;
 
@@ -47,7 +54,8 @@ private:
     TableKind kind_;
     std::vector<int> choices_;
     std::vector<int> rowOfPlan_;
-    std::vector<bool> listed_;  // the person is in the list already
+    std::vector<bool> listed_;    // the person is in the list already
+    std::vector<bool> included_;  // the row is ticked
     std::string fileName_;
     int freeSlots_;
     QLabel* summary_ = nullptr;

@@ -467,25 +467,35 @@ TEST(Scan, AnErrorStopsAtTheCurrentMan) {
     EXPECT_FALSE(state.PairDone);
 }
 
-TEST(Scan, ADamagedManStopsItNamingHimAndTheFile) {
+// One damaged man does not stop the ranking: the others are ranked, he is
+// named with the reason, and the scan succeeds. The woman's own damage still
+// stops it.
+TEST(Scan, ADamagedManIsLeftOutAndNamedWhileTheOthersAreRanked) {
     ScratchDir dir;
     PeopleState people = Chosen();
     PutMan(people, 1, "Ровня", kSame);
     PutMan(people, 2, "Повреждён", std::nan(""));
+    PutMan(people, 3, "Полгода", kHalfYear);
     const TextDatabases texts = SunBases();
     AnalysisState state;
-    state.ScanDone = true;
-    state.RankedResults[0].ManName = "earlier";
+    state.ScanSkipped.push_back({"earlier", "", "", ""});
     ScanObserver none;
     const AnalysisResult r = RunScan(people, {dir.path(), texts}, state, none);
-    EXPECT_FALSE(r.ok);
-    EXPECT_NE(r.message.find("«Повреждён»"), std::string::npos) << r.message;
-    EXPECT_NE(r.message.find(JoinPath(dir.path(), "MEN.DAT")), std::string::npos) << r.message;
-    EXPECT_EQ(state.ScanResults[0].ManName, PadRight(Utf8ToCp1251("Ровня"), 20));
-    EXPECT_TRUE(IsUnusedEntry(state.ScanResults[1]));
-    EXPECT_EQ(state.RankedResults[0].ManName, "earlier");  // not ranked
+    ASSERT_TRUE(r.ok) << r.message;
+    EXPECT_TRUE(state.ScanDone);
+    EXPECT_EQ(state.RankedResults[0].ManName, PadRight(Utf8ToCp1251("Ровня"), 20));
+    EXPECT_EQ(state.RankedResults[1].ManName, PadRight(Utf8ToCp1251("Полгода"), 20));
+    EXPECT_TRUE(IsUnusedEntry(state.RankedResults[2]));
+    ASSERT_EQ(state.ScanSkipped.size(), 1u);
+    EXPECT_EQ(state.ScanSkipped[0].Name, PadRight(Utf8ToCp1251("Повреждён"), 20));
+    EXPECT_NE(state.ScanSkipped[0].Reason.find("момент рождения"), std::string::npos) << state.ScanSkipped[0].Reason;
+
+    people.ChosenWoman.Moment = std::nan("");
+    const AnalysisResult refused = RunScan(people, {dir.path(), texts}, state, none);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_NE(refused.message.find("«Анна»"), std::string::npos) << refused.message;
+    EXPECT_NE(refused.message.find(JoinPath(dir.path(), "FEMIN.DAT")), std::string::npos) << refused.message;
     EXPECT_FALSE(state.ScanDone);
-    EXPECT_FALSE(state.PairDone);
 }
 
 TEST(PairAnalysis, ADamagedMomentIsRefusedNamingThePersonAndTheFile) {
@@ -515,18 +525,44 @@ TEST(PairAnalysis, ADamagedMomentIsRefusedNamingThePersonAndTheFile) {
 
 // ---- Scan of all women --------------------------------------------------------
 
-TEST(WomenScan, ADamagedWomanStopsItNamingHerAndTheFile) {
+// A woman whose moment or coordinates do not read is left out of the ranking of
+// women and named; the others are ranked.
+TEST(WomenScan, DamagedWomenAreLeftOutAndNamed) {
     ScratchDir dir;
     PeopleState people = Chosen();
     for (int s = 1; s <= kTableSlots; ++s) ClearSlot(people.WomenTable, s);
+    people.WomenTable.slot(2) = Person("Целая", kWomanMoment);
     people.WomenTable.slot(3) = Person("Повреждена", std::nan(""));
+    people.WomenTable.slot(4) = Person("Сдвинута", kWomanMoment);
+    people.WomenTable.slot(4).CoordText.set(Utf8ToCp1251("xx°xx’ЗД  zz°zz’СШ"));
     AnalysisState state;
     ScanObserver none;
     const AnalysisResult r = RunWomenScan(people, {dir.path(), SunBases()}, state, none);
+    ASSERT_TRUE(r.ok) << r.message;
+    EXPECT_TRUE(state.ScanDone);
+    EXPECT_EQ(state.ScanResults[0].ManName, PadRight(Utf8ToCp1251("Целая"), 20));
+    EXPECT_TRUE(IsUnusedEntry(state.ScanResults[1]));
+    ASSERT_EQ(state.ScanSkipped.size(), 2u);
+    EXPECT_EQ(state.ScanSkipped[0].Name, PadRight(Utf8ToCp1251("Повреждена"), 20));
+    EXPECT_EQ(state.ScanSkipped[1].Name, PadRight(Utf8ToCp1251("Сдвинута"), 20));
+    EXPECT_NE(state.ScanSkipped[1].Reason.find("координаты"), std::string::npos) << state.ScanSkipped[1].Reason;
+}
+
+// Coordinates shifted by one position (their letters out of place as well) are
+// not 0°, 0°: the analysis of that woman stops, naming her and her file.
+TEST(PairAnalysis, CoordinatesThatDoNotReadStopItNamingTheWomanAndTheFile) {
+    ScratchDir dir;
+    PeopleState people = Chosen();
+    people.ChosenWoman.CoordText.set(Utf8ToCp1251("xx°xx’ЗД  zz°zz’СШ"));
+    AnalysisState state;
+    PairAnalysisObserver none;
+    const AnalysisResult r = RunPairAnalysis(people, {dir.path(), ReportBases()}, state, none);
     EXPECT_FALSE(r.ok);
-    EXPECT_NE(r.message.find("«Повреждена»"), std::string::npos) << r.message;
+    EXPECT_EQ(r.failedStep, PairStep::Houses);
+    EXPECT_NE(r.message.find("«Анна»"), std::string::npos) << r.message;
     EXPECT_NE(r.message.find(JoinPath(dir.path(), "FEMIN.DAT")), std::string::npos) << r.message;
-    EXPECT_FALSE(state.ScanDone);
+    EXPECT_NE(r.message.find("не число"), std::string::npos) << r.message;
+    EXPECT_FALSE(FileReadable(dir.file("Itogo.rtf")));
 }
 
 TEST(WomenScan, EveryPercentageIsThatOfThePairAnalysisAndTheFactorsMakeTheTotals) {

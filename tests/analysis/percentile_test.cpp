@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -61,6 +62,39 @@ TEST(Percentile, ShippedTableMatchesTheShippedTexts) {
     const auto table = LoadPercentileTable(dir.path());
     ASSERT_TRUE(table);
     EXPECT_EQ(table->textsFingerprint, TextsFingerprint(texts));
+}
+
+// The percentile is given only for the databases the table was made for; for
+// edited ones it is withheld with a note, and a damaged table is said likewise.
+TEST(Percentile, GivenOnlyForTheDatabasesTheTableWasMadeFor) {
+    ScratchDir dir;
+    TextDatabases texts;
+    texts.AspectTexts = TextBase("data1.dat", {"*   3   0   1   0   0   0   1", "t", "x", "@"});
+    PercentileTable t;
+    t.unknownTime[40] = 10;
+    t.unknownTime[60] = 30;
+    t.textsFingerprint = TextsFingerprint(texts);
+    WriteFileAtomic(dir.file("pairs.tbl"), PercentileTableText(t, "test"));
+    PairPercentile p = PercentileForPair(dir.path(), texts, 50, false);
+    EXPECT_EQ(p.percentile, 25);
+    EXPECT_TRUE(p.note.empty());
+    EXPECT_FALSE(PercentileForPair(dir.path(), texts, std::nullopt, false).percentile);
+
+    // Only the wording of a text changed: another database all the same.
+    texts.AspectTexts = TextBase("data1.dat", {"*   3   0   1   0   0   0   1", "t", "y", "@"});
+    p = PercentileForPair(dir.path(), texts, 50, false);
+    EXPECT_FALSE(p.percentile);
+    EXPECT_NE(p.note.find("pairs.tbl"), std::string::npos) << p.note;
+    EXPECT_NE(p.note.find("других баз"), std::string::npos) << p.note;
+
+    WriteFileAtomic(dir.file("pairs.tbl"), "0 1\n");
+    p = PercentileForPair(dir.path(), texts, 50, false);
+    EXPECT_FALSE(p.percentile);
+    EXPECT_NE(p.note.find("повреждена"), std::string::npos) << p.note;
+    std::remove(dir.file("pairs.tbl").c_str());
+    p = PercentileForPair(dir.path(), texts, 50, false);
+    EXPECT_FALSE(p.percentile);
+    EXPECT_TRUE(p.note.empty());
 }
 
 }  // namespace

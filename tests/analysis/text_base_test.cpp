@@ -309,12 +309,11 @@ TEST_F(Loading, UnscramblesThroughTheWorkFileAndEmptiesIt) {
     EXPECT_EQ(b.name(), dir.file("data1.dat"));
 }
 
-TEST_F(Loading, AnEmptyFileIsOneEmptyLineAndBlocksOfTwentyBytesEndCleanly) {
+TEST_F(Loading, AnEmptyFileIsRefusedAndBlocksOfTwentyBytesEndCleanly) {
     Put("as1.dat", "");
     test::WriteFile(dir.file("as2.dat"), "");
-    const TextBase e = LoadTextBase(dir.path(), "as1.dat", "as2.dat");
-    EXPECT_EQ(e.lineCount(), 1);
-    EXPECT_EQ(e.line(1), "");
+    ExpectError([&] { LoadTextBase(dir.path(), "as1.dat", "as2.dat"); }, {dir.file("as1.dat"), "пуста"});
+    EXPECT_EQ(ReadFile(dir.file("as2.dat")), "");
     Put("as1.dat", std::string(18, 'a') + "\r\n" + std::string(18, 'b') + "\r\n");  // 40 bytes
     const TextBase f = LoadTextBase(dir.path(), "as1.dat", "as2.dat");
     EXPECT_EQ(f.lineCount(), 2);
@@ -351,6 +350,57 @@ TEST_F(Loading, AllFourInOrderAndThoseAfterAFailureStayEmpty) {
     LoadTextDatabases(dir.path(), dbs);
     EXPECT_EQ(dbs.SignTexts.line(1), "x");
     EXPECT_EQ(dbs.NatalAspectTexts.Find(EntryKind::Natal, {1, 0, 3, 0}).line, 1);
+}
+
+// The shipped aspect database emptied, cut in half or replaced by random bytes
+// is refused at loading, naming the file; so is an entry without its end line
+// or with a header that does not read. A database that reads but lacks entries
+// is used, and its missing keys are counted.
+TEST_F(Loading, DamagedDatabasesAreRefusedAndMissingKeysCounted) {
+    test::WriteFile(dir.file("data2.dat"), "");
+    const std::string shipped = ReadFile(std::string(PELORIN_BINARY_DIR) + "/data/data1.dat");
+    std::mt19937 rng(400);
+    std::string random(400, '\0');
+    for (char& c : random) c = static_cast<char>(rng());
+    const std::pair<std::string, std::string> damaged[] = {
+        {"", "пуста"},
+        {shipped.substr(0, shipped.size() / 2), "нет строки окончания"},
+        {random, "не читается"},
+        {ScrambleBytes(Header(3, 0, 1, 0, 0, 0, 1) + "\r\nt\r\nx\r\n"), "нет строки окончания"},
+        {ScrambleBytes(Header(3, 0, 1, 0, 0, 0, 1) + "\r\n@\r\n"), "нет строки окончания"},  // no title line
+        {ScrambleBytes("*   3   x   1   0   0   0   1\r\nt\r\nx\r\n@\r\n"), "поле 2"},
+    };
+    for (const auto& [bytes, why] : damaged) {
+        test::WriteFile(dir.file("data1.dat"), bytes);
+        ExpectError([&] { LoadTextBase(dir.path(), "data1.dat", "data2.dat"); }, {dir.file("data1.dat"), why});
+        EXPECT_EQ(ReadFile(dir.file("data2.dat")), "");
+    }
+
+    test::WriteFile(dir.file("data1.dat"), shipped);
+    const TextBase whole = LoadTextBase(dir.path(), "data1.dat", "data2.dat");
+    EXPECT_EQ(MissingKeys(whole, kDatabaseFiles[0]).missing, 0);
+    EXPECT_EQ(MissingKeys(whole, kDatabaseFiles[0]).total, 450);
+    // The first entry taken out (its header line turned into a plain line).
+    std::string plain = ScrambleBytes(shipped);
+    plain[0] = '#';
+    test::WriteFile(dir.file("data1.dat"), ScrambleBytes(plain));
+    TextDatabases dbs;
+    dbs.AspectTexts = LoadTextBase(dir.path(), "data1.dat", "data2.dat");
+    EXPECT_EQ(MissingKeys(dbs.AspectTexts, kDatabaseFiles[0]).missing, 1);
+    // Her bodies in his houses: all 120 keys shipped, and counted with the others.
+    test::WriteFile(dir.file("data2_r.dat"), "");
+    test::WriteFile(dir.file("data1_r.dat"), ReadFile(std::string(PELORIN_BINARY_DIR) + "/data/data1_r.dat"));
+    dbs.ReverseHouseTexts = LoadTextBase(dir.path(), "data1_r.dat", "data2_r.dat");
+    EXPECT_EQ(MissingKeys(dbs.ReverseHouseTexts, kDatabaseFiles[kReverseDatabase]).missing, 0);
+    EXPECT_EQ(MissingKeys(dbs.ReverseHouseTexts, kDatabaseFiles[kReverseDatabase]).total, 120);
+    const std::vector<std::string> warnings = DatabaseWarnings(dbs);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find(dir.file("data1.dat")), std::string::npos) << warnings[0];
+    EXPECT_NE(warnings[0].find("нет 1 из 450"), std::string::npos) << warnings[0];
+    // A natal pair and class counts as present with either flag.
+    const TextBase natal = Base({"*   1   0   3  50", "x", "@"}, "as1.dat");
+    EXPECT_EQ(MissingKeys(natal, kDatabaseFiles[2]).missing, 44);
+    EXPECT_EQ(MissingKeys(natal, kDatabaseFiles[2]).total, 45);
 }
 
 }  // namespace

@@ -204,6 +204,13 @@ TEST(PersonLists, AfterAFailedStartUpNoCommandWritesPeople) {
     for (const std::string& m : l.view.log) EXPECT_NE(m.find("не загружен"), std::string::npos) << m;
     EXPECT_TRUE(test::ReadFile(l.dir.file("FEMIN.DAT")) == women);
     EXPECT_TRUE(test::ReadFile(l.dir.file("MEN.DAT")) == men);
+    // The men's page names the file the start-up stopped on, not MEN.DAT, which
+    // was never read; the women's page names its own file.
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_NE(l.view.log[i].find("из файла «FEMIN.DAT»"), std::string::npos) << l.view.log[i];
+        EXPECT_NE(l.view.log[3 + i].find("прервался на файле «FEMIN.DAT»"), std::string::npos) << l.view.log[3 + i];
+        EXPECT_EQ(l.view.log[3 + i].find("MEN.DAT"), std::string::npos) << l.view.log[3 + i];
+    }
 }
 
 // Two windows on one data directory: each change is applied to the file as it is.

@@ -127,6 +127,24 @@ TEST(Startup, MissingConfigStopsBeforeAnything) {
     EXPECT_FALSE(hookRan);
 }
 
+// An empty data line would have every file looked for in the current
+// directory: it is named as what it is, and nothing is read or made anywhere.
+TEST(Startup, AnEmptyDataLineIsNamedAsSuch) {
+    ScratchDir dir;
+    for (const char* text : {"sys/\r\n\r\n", "sys/\n   \n"}) {
+        test::WriteFile(dir.file("main.dat"), text);
+        AppState state;
+        FakeView view;
+        bool hookRan = false;
+        StartupHooks h{[&](const std::string&) { hookRan = true; }, {}};
+        const StartupResult r = RunStartup(dir.file("main.dat"), state, view, h);
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.failedStep, StartupStep::ReadConfig);
+        EXPECT_NE(r.message.find("пуста строка 2, каталог данных"), std::string::npos) << r.message;
+        EXPECT_FALSE(hookRan);
+    }
+}
+
 TEST(Startup, FailingTabulatedLoaderStopsBeforeTheLists) {
     DataDirFixture s({"Анна"}, {"Борис"});
     AppState state;
@@ -228,6 +246,51 @@ TEST(Startup, ProgramLoadersReadTheShippedDataAndWarnAboutAMissingFondIn) {
     EXPECT_EQ(r.failedStep, StartupStep::LoadDatabases);
     EXPECT_NE(r.message.find("as2.dat"), std::string::npos);
     EXPECT_GT(third.databases.HouseTexts.lineCount(), 100);  // loaded before the failure
+}
+
+// A "Fond.in" that is there but damaged (here cut where its last byte is 0, so
+// that it would read as a file of no bodies) stops the start-up naming it.
+TEST(Startup, ADamagedFondInStopsTheStartupNamingIt) {
+    DataDirFixture s({"Анна"}, {"Борис"});
+    const std::string fond = test::ReadFile(test::SourceDataDir() + "Fond.in");
+    std::size_t cut = fond.size() * 2 / 3;
+    while (fond[cut - 1] != '\0') --cut;
+    test::WriteFile(s.dir.file("Fond.in"), fond.substr(0, cut));
+    AppState state;
+    FakeView view;
+    const StartupResult r = RunStartup(s.config, state, view, DefaultStartupHooks(state));
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.failedStep, StartupStep::LoadTabulated);
+    EXPECT_NE(r.message.find(s.dir.file("Fond.in")), std::string::npos) << r.message;
+    EXPECT_TRUE(view.calls.empty());
+    EXPECT_EQ(state.people.LoadFailedOn, "Fond.in");
+}
+
+// A database that reads but lacks keys is used, with a warning that names it
+// and counts the keys missing; one that is empty stops the start-up.
+TEST(Startup, AnIncompleteDatabaseIsUsedWithAWarningAnEmptyOneIsRefused) {
+    const std::string built = std::string(PELORIN_BINARY_DIR) + "/data/";
+    DataDirFixture s({"Анна"}, {"Борис"});
+    for (const char* f : {"data1.dat", "data1_d.dat", "as1.dat", "data1_r.dat", "Fond.in"})
+        test::WriteFile(s.dir.file(f), test::ReadFile(built + f));
+    for (const char* f : {"data2.dat", "data2_d.dat", "as2.dat", "pla2.dat", "data2_r.dat"})
+        test::WriteFile(s.dir.file(f), "");
+    test::WriteFile(s.dir.file("pla1.dat"), ScrambleBytes("*   0   1   1   0   0   0   0\r\nt\r\nx\r\n@\r\n"));
+    AppState state;
+    FakeView view;
+    StartupResult r = RunStartup(s.config, state, view, DefaultStartupHooks(state));
+    ASSERT_TRUE(r.ok) << r.message;
+    ASSERT_EQ(state.StartupWarnings.size(), 1u);
+    EXPECT_NE(state.StartupWarnings[0].find(s.dir.file("pla1.dat")), std::string::npos) << state.StartupWarnings[0];
+    EXPECT_NE(state.StartupWarnings[0].find("нет 59 из 60"), std::string::npos) << state.StartupWarnings[0];
+
+    test::WriteFile(s.dir.file("pla1.dat"), "");
+    AppState empty;
+    r = RunStartup(s.config, empty, view, DefaultStartupHooks(empty));
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.failedStep, StartupStep::LoadDatabases);
+    EXPECT_NE(r.message.find("pla1.dat"), std::string::npos) << r.message;
+    EXPECT_EQ(empty.people.LoadFailedOn, "pla1.dat");
 }
 
 }  // namespace

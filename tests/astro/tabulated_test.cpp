@@ -285,14 +285,45 @@ TEST_F(Tabulated, RefusesDamagedFiles) {
     ExpectRefused(MakeFile({b}), "huge span");
 }
 
-TEST_F(Tabulated, AcceptsTrailingBytesAndEmptyIndex) {
+// The records must tile the file exactly: stray bytes, a record that does not
+// start the file, and a count of 0 (what a cut file often ends on) are damage.
+TEST_F(Tabulated, RefusesStrayBytesAndAnEmptyIndex) {
     std::string s = MakeFile({LinearBody()});
-    // Two stray bytes before the index: the record length is cut to whole values.
-    s.insert(s.size() - 5, "\x01\x02", 2);
-    ASSERT_EQ(LoadTabulatedBytes(s, "t"), 0);
-    EXPECT_EQ(TabulatedBodies()[0].coef.size(), 24u);
-    EXPECT_EQ(LoadTabulatedBytes(std::string(1, '\0'), "t"), 0);
+    s.insert(s.size() - 5, "\x01\x02", 2);  // two stray bytes before the index
+    ExpectRefused(s, "stray bytes");
+    s = MakeFile({LinearBody()});
+    s.insert(s.size() - 5, std::string(4 * 6, '\x01'));  // a whole block more than the span needs
+    ExpectRefused(s, "extra coefficients");
+    s = std::string(4, '\0') + MakeFile({LinearBody()});  // the record after four bytes of nothing
+    s[s.size() - 5] = 4;
+    ExpectRefused(s, "gap before the first record");
+    ExpectRefused(std::string(1, '\0'), "no body");
+    ExpectRefused(MakeFile({LinearBody()}) + std::string(1, '\0'), "count 0 after a whole file");
+}
+
+// A file cut anywhere never loads, whatever byte the cut leaves last; and the
+// program's own loader wants body 6, Pluto.
+TEST_F(Tabulated, EveryCutOfAFileIsRefusedAndPlutoIsRequired) {
+    const std::string good = SevenBodies();
+    for (std::size_t size = 1; size < good.size(); ++size) {
+        std::string message;
+        ASSERT_EQ(LoadTabulatedBytes(good.substr(0, size), "Fond.in", &message), kTabulatedFileDamaged) << size;
+        ASSERT_NE(message.find("Fond.in"), std::string::npos);
+    }
+    const std::string shipped = test::ReadFile(test::SourceDataDir() + "Fond.in");
+    std::mt19937 rng(60);
+    for (int i = 0; i < 60; ++i) {
+        const std::size_t size = 1 + rng() % (shipped.size() - 1);
+        ASSERT_EQ(LoadTabulatedBytes(shipped.substr(0, size), "Fond.in"), kTabulatedFileDamaged) << size;
+    }
+    test::ScratchDir dir;
+    test::WriteFile(dir.file("Fond.in"), MakeFile({LinearBody(), LinearBody()}));
+    std::string message;
+    EXPECT_EQ(LoadPlutoFile(dir.file("Fond.in"), &message), kTabulatedFileDamaged);
     EXPECT_TRUE(TabulatedBodies().empty());
+    EXPECT_NE(message.find("Плутон"), std::string::npos) << message;
+    test::WriteFile(dir.file("Fond.in"), good);
+    EXPECT_EQ(LoadPlutoFile(dir.file("Fond.in")), 0);
 }
 
 TEST_F(Tabulated, MissingFileReturnsTheSystemError) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -60,6 +63,51 @@ TEST(CliAdd, StoresAsTheEntryDialogsAndRefusesAsThey) {
     r = RunCli(woman + " --name X --date 05.06.1975");
     EXPECT_EQ(r.err, "pelorin-cli add: Вы не можете ввести более 99 женщин\n");
     EXPECT_EQ(RunCli(woman + " --name X --date 5.6.1975").exitCode, 2);
+}
+
+// A men's file in a fresh directory, and the configuration naming it.
+struct MenDir {
+    test::ScratchDir dir;
+    std::string config = Quote(dir.file("main.dat"));
+    MenDir() {
+        PersonTable men{TableKind::Men, {}};
+        for (int i = 1; i <= kTableSlots; ++i) ClearSlot(men, i);
+        SavePersonFile(dir.file("MEN.DAT"), men);
+        test::WriteFile(dir.file("main.dat"), dir.path() + "\n" + dir.path() + "\n");
+    }
+    std::string Add(const std::string& date) const {
+        return "add --config " + config + " --list men --name Ivan --place Omsk --date " + date;
+    }
+};
+
+// Births the engine cannot compute are refused at entry, with the years.
+TEST(CliAdd, DatesOutsideTheServedYearsAreRefused) {
+    MenDir d;
+    const std::string before = test::ReadFile(d.dir.file("MEN.DAT"));
+    for (const char* date : {"01.01.1599", "01.01.2400", "31.12.9999"}) {
+        const test::RunResult r = RunCli(d.Add(date));
+        EXPECT_EQ(r.exitCode, 1) << date;
+        EXPECT_EQ(r.err, std::string("pelorin-cli add: Дата рождения ") + date +
+                             " вне 1600–2399 годов (по всемирному времени), которые рассчитывает программа\n");
+    }
+    EXPECT_EQ(test::ReadFile(d.dir.file("MEN.DAT")), before);
+}
+
+// When the store succeeded and only the output was lost (a full disk), the
+// message says that the person was stored, so that nobody stores them twice.
+TEST(CliAdd, OutputLostAfterTheStoreSaysThePersonIsStored) {
+    MenDir d;
+    const std::string err = d.dir.file("err");
+    const int status = std::system((Quote(PELORIN_CLI_PATH) + " " + d.Add("15.06.1970") + " >/dev/full 2>" + Quote(err)).c_str());
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    const std::string message = test::ReadFile(err);
+    EXPECT_NE(message.find("вывод не записан"), std::string::npos) << message;
+    EXPECT_NE(message.find("Человек сохранён в файле «" + d.dir.file("MEN.DAT") + "»: ячейка 1"), std::string::npos)
+        << message;
+    EXPECT_NE(message.find("Не повторяйте команду"), std::string::npos) << message;
+    PersonTable men{TableKind::Men, {}};
+    LoadPersonFile(d.dir.file("MEN.DAT"), men);
+    EXPECT_EQ(UsedSlots(men).size(), 1u);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <sys/mount.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
@@ -140,6 +141,38 @@ TEST(CliLock, FullAndReadOnlyDataDirectoriesChangeNothingAndSaySo) {
     EXPECT_NE(r.err.find("Не удалось записать файл «" + dir + "MEN.DAT»"), std::string::npos) << r.err;
     EXPECT_TRUE(ReadFile(dir + "MEN.DAT") == men);
     EXPECT_EQ(RunCli("people --config " + config).exitCode, 0);  // reading still works
+}
+
+// A command writes its output only after it has released the data directory's
+// lock: a reader that does not read (here a pipe that stays full for seconds)
+// keeps no other command waiting.
+TEST(CliLock, AStalledReaderKeepsNobodyWaiting) {
+    ScratchDir dir;
+    FillDataDir(dir.path(), false);
+    // 98 men with long comments: more output than a pipe holds.
+    PersonTable men{TableKind::Men, {}};
+    LoadPersonFile(dir.file("MEN.DAT"), men);
+    for (int i = 1; i < kUsableSlots; ++i) {
+        PersonRecord& r = men.slot(i);
+        r.Name.set(PadRight("Man" + std::to_string(i), 20));
+        r.Stamp.set(std::to_string(1000000000 + i));
+        r.Comment.set(std::string(255, '\xE6'));  // "ж", two bytes in UTF-8
+        BuildListLine(r);
+    }
+    SavePersonFile(dir.file("MEN.DAT"), men);
+    const std::string config = ConfigFor(dir, dir.path());
+    const std::string done = dir.file("reader-done");
+    const std::string reader = "(" + kCli + " people --config " + config + " | (sleep 4; cat >/dev/null); touch " +
+                               Quote(done) + ") >/dev/null 2>&1 &";
+    ASSERT_EQ(std::system(("bash -c " + Quote(reader)).c_str()), 0);
+    std::system("sleep 1");
+    const auto start = std::chrono::steady_clock::now();
+    const test::RunResult r = RunCli(AddMan(config, "Meanwhile"));
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_LT(seconds, 3.0);
+    for (int i = 0; i < 100 && !fs::exists(done); ++i) std::system("sleep 0.1");
+    EXPECT_TRUE(fs::exists(done));
 }
 
 }  // namespace

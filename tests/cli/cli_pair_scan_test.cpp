@@ -8,6 +8,7 @@
 #include <tuple>
 #include <vector>
 
+#include "analysis/text_base.h"
 #include "base/cp1251.h"
 #include "people/person_record.h"
 #include "support/test_support.h"
@@ -167,7 +168,8 @@ TEST(CliScan, RanksEveryManHighestFirst) {
 }
 
 // A record whose moment is damaged is refused by name, never computed, and
-// nothing in its file is changed by reading it.
+// nothing in its file is changed by reading it. The pair analysis of that man
+// fails; a scan ranks the others and lists him after them with the reason.
 TEST(CliPair, ADamagedMomentIsRefusedAndTheFileLeftAlone) {
     DataDir d;
     PersonTable men{TableKind::Men, {}};
@@ -175,15 +177,26 @@ TEST(CliPair, ADamagedMomentIsRefusedAndTheFileLeftAlone) {
     men.slot(5).Moment = 1e155;
     SavePersonFile(d.dir.file("MEN.DAT"), men);
     const std::string before = ReadFile(d.dir.file("MEN.DAT"));
-    for (const std::string& cmd : {Pair(d, "0101000001", "0200000001"),
-                                   "scan --config " + Quote(d.config) + " --woman 0101000001"}) {
-        const auto r = RunCli(cmd);
-        EXPECT_EQ(r.exitCode, 1) << cmd;
-        EXPECT_TRUE(r.out.empty()) << r.out;
-        EXPECT_NE(r.err.find("«Муж1»"), std::string::npos) << r.err;
-        EXPECT_NE(r.err.find("MEN.DAT"), std::string::npos) << r.err;
-    }
+    const auto pair = RunCli(Pair(d, "0101000001", "0200000001"));
+    EXPECT_EQ(pair.exitCode, 1);
+    EXPECT_TRUE(pair.out.empty()) << pair.out;
+    EXPECT_NE(pair.err.find("«Муж1»"), std::string::npos) << pair.err;
+    EXPECT_NE(pair.err.find("MEN.DAT"), std::string::npos) << pair.err;
     EXPECT_FALSE(std::filesystem::exists(d.dir.file("Itogo.rtf")));
+
+    const auto scan = RunCli("scan --config " + Quote(d.config) + " --woman 0101000001");
+    EXPECT_EQ(scan.exitCode, 0) << scan.err;
+    EXPECT_NE(scan.err.find("«Муж1»"), std::string::npos) << scan.err;
+    EXPECT_NE(scan.err.find("MEN.DAT"), std::string::npos) << scan.err;
+    const std::regex ranked(R"(\{"name": "Муж\d +", [^{}]*"percent": \d+[,}])");
+    EXPECT_EQ(std::distance(std::sregex_iterator(scan.out.begin(), scan.out.end(), ranked), std::sregex_iterator()),
+              6)
+        << scan.out;
+    EXPECT_NE(scan.out.find(R"("name": "Муж1                ", "date": "01.01.1970", "place": "Москва", )"
+                            R"("plus": null, "minus": null, "percent": null, "skipped": "момент рождения)"),
+              std::string::npos)
+        << scan.out;
+    EXPECT_EQ(scan.out.rfind("}]\n"), scan.out.size() - 3);  // he comes last
     EXPECT_EQ(ReadFile(d.dir.file("MEN.DAT")), before);
 }
 
@@ -202,6 +215,37 @@ TEST(CliScan, OneManAgainstAllWomenAgreesWithThePairs) {
     }
     EXPECT_EQ(seen, 2) << r.out;
     EXPECT_EQ(RunCli("scan --config " + Quote(d.config) + " --man 0200000003 --woman 0101000001").exitCode, 2);
+}
+
+// A database emptied or not a database is refused naming it; one that lacks
+// keys is used with a warning (on standard error and in "warnings"), and the
+// percentile of a table made for other databases is withheld with a note.
+TEST(CliPair, DamagedDatabasesAreRefusedAndIncompleteOnesWarned) {
+    DataDir d;
+    const std::string shipped = ReadFile(d.dir.file("data1.dat"));
+    test::WriteFile(d.dir.file("data1.dat"), shipped.substr(0, shipped.size() / 2));
+    for (const std::string& cmd : {Pair(d, "0101000001", "0200000003"),
+                                   "scan --config " + Quote(d.config) + " --woman 0101000001"}) {
+        const auto r = RunCli(cmd);
+        EXPECT_EQ(r.exitCode, 1) << cmd;
+        EXPECT_TRUE(r.out.empty()) << r.out;
+        EXPECT_NE(r.err.find(d.dir.file("data1.dat")), std::string::npos) << r.err;
+    }
+    // The first entry of the database taken out.
+    std::string plain = ScrambleBytes(shipped);
+    plain[0] = '#';
+    test::WriteFile(d.dir.file("data1.dat"), ScrambleBytes(plain));
+    const auto r = RunCli(Pair(d, "0101000001", "0200000003"));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.err.find("нет 1 из 450"), std::string::npos) << r.err;
+    EXPECT_NE(r.out.find("\"percentile\": null, "), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"warnings\": [\"База «" + d.dir.file("data1.dat") + "» неполна: в ней нет 1 из 450"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("составлена для других баз"), std::string::npos) << r.out;
+    const auto scan = RunCli("scan --config " + Quote(d.config) + " --woman 0101000001");
+    EXPECT_EQ(scan.exitCode, 0) << scan.err;
+    EXPECT_NE(scan.err.find("нет 1 из 450"), std::string::npos) << scan.err;
 }
 
 }  // namespace

@@ -17,12 +17,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const std::string file = ScratchFile("main.dat");
     WriteBytes(file, text);
-    // Two lines are there when a line feed is followed by anything.
+    // Two lines are there when a line feed is followed by anything; the second,
+    // the data directory, must not be empty or blank.
     const std::size_t lf = text.find('\n');
-    const bool twoLines = lf != std::string_view::npos && lf + 1 < text.size();
+    bool twoLines = lf != std::string_view::npos && lf + 1 < text.size();
+    if (twoLines) {
+        const std::size_t lf2 = text.find('\n', lf + 1);
+        std::string_view line2 = text.substr(lf + 1, lf2 == std::string_view::npos ? std::string_view::npos : lf2 - lf - 1);
+        if (!line2.empty() && line2.back() == '\r') line2.remove_suffix(1);
+        twoLines = line2.find_first_not_of(" \t") != std::string_view::npos;
+    }
     try {
         const Config c = ReadConfig(file);
-        Check(twoLines, "a file of fewer than two lines is refused");
+        Check(twoLines, "a file of fewer than two lines, or with a blank data line, is refused");
         Check(c.path == file, "the file it was read from");
         // Line 1 as written, without its line end; line 2 likewise.
         std::string first(text.substr(0, lf));

@@ -41,6 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (std::size_t n = 0; n < lines.size(); ++n)
             Check(base.line(static_cast<int>(n) + 1) == lines[n], "the lines of the unscrambled bytes");
         Check(base.name().find("data1.dat") != std::string::npos, "a database is named by its file");
+        Check(DatabaseTextProblem(EntryKind::Aspect, bytes, source).empty(),
+              "a database that loads is not empty, is text and has whole entries");
     } catch (const Error& e) {
         Check(std::string(e.what()).find("data1.dat") != std::string::npos, "a refusal names the file");
     }

@@ -61,5 +61,23 @@ TEST(DirLock, WaitsThenGivesUpNamingTheDirectoryAndNestedGuardsShareTheLock) {
     EXPECT_FALSE(other.Take());  // the inner guard's end did not release the outer one
 }
 
+// A symbolic link in place of the lock file is not followed: a dangling one
+// makes no file where it points, and the command is refused naming the lock file.
+TEST(DirLock, ALinkInPlaceOfTheLockFileIsNotFollowed) {
+    test::ScratchDir dir, elsewhere;
+    const std::string target = elsewhere.file("made.lck");
+    ASSERT_EQ(::symlink(target.c_str(), dir.file(kLockFileName).c_str()), 0);
+    for (LockUse use : {LockUse::Change, LockUse::Read}) {
+        try {
+            DirLock lock(dir.path(), use, 50ms);
+            ADD_FAILURE() << "a link was taken for the lock file";
+        } catch (const Error& e) {
+            EXPECT_NE(std::string(e.what()).find(kLockFileName), std::string::npos) << e.what();
+            EXPECT_NE(std::string(e.what()).find("ссылка"), std::string::npos) << e.what();
+        }
+    }
+    EXPECT_NE(::access(target.c_str(), F_OK), 0);
+}
+
 }  // namespace
 }  // namespace pelorin

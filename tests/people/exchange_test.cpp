@@ -171,5 +171,92 @@ TEST(Exchange, AmbiguousPlaceWaitsAndForeignBytesAreRefused) {
     EXPECT_THROW(ParseExchange(std::string("name,date\nA\0,1", 15), ExchangeFormat::Csv, "in"), Error);
 }
 
+// A cell that a spreadsheet would take for a formula is written with a leading
+// apostrophe, and the import takes it off again: the round trip stays exact.
+TEST(Exchange, FormulaCellsAreGuardedAndRoundTripExactly) {
+    DataDir d;
+    const std::string names[] = {"=1+2", "+7 Вера", "-минус", "@SUM(A1)", "'кавычка"};
+    std::string csv = "name,date,place,latitude,longitude,zone,comment\r\n";
+    for (const std::string& n : names)
+        csv += "\"'" + n + "\",01.01.1990,=HYPERLINK(x),-34.5,-58.5,-3,\"'@cmd\"\r\n";
+    ASSERT_TRUE(d.Import(csv, ExchangeFormat::Csv).empty());
+    const PersonTable t = d.Table();
+    ASSERT_EQ(UsedSlots(t).size(), 5u);
+    EXPECT_EQ(Cp1251ToUtf8(t.slot(5).Name.str()).substr(0, 15), "'кавычка");
+    EXPECT_EQ(Cp1251ToUtf8(t.slot(1).Place.str()).substr(0, 13), "=HYPERLINK(x)");
+    const std::string out = ExportPeople(t, ExchangeFormat::Csv);
+    for (const char* guarded : {"\n'=1+2,", "\n'+7 Вера,", "\n'-минус,", "\n'@SUM(A1),", "\n''кавычка,",
+                                ",'=HYPERLINK(x),", ",'@cmd\r"})
+        EXPECT_NE(out.find(guarded), std::string::npos) << guarded << "\n" << out;
+    EXPECT_NE(out.find(",-34.5,-58.5,-3,"), std::string::npos) << out;  // numbers stay numbers
+    DataDir back;
+    EXPECT_TRUE(back.Import(out, ExchangeFormat::Csv).empty());
+    const PersonTable b = back.Table();
+    ASSERT_EQ(UsedSlots(b).size(), 5u);
+    for (int i = 1; i <= 5; ++i) ExpectSamePerson(b.slot(i), t.slot(i));
+}
+
+// Old Mac line ends (CR alone) read like any other; a birth outside the years the
+// engine computes is a skipped line with the years; a value echoed in a message
+// is cut to 60 characters.
+TEST(Exchange, CarriageReturnsServedYearsAndEchoedValues) {
+    const ImportParse mac = ParseExchange("name,date,time\rA,01.01.1990,10:00\rB,02.01.1990,\r", ExchangeFormat::Csv, "in");
+    ASSERT_EQ(mac.rows.size(), 2u);
+    EXPECT_EQ(mac.rows[1].name, "B");
+    EXPECT_EQ(mac.rows[1].line, 3);
+    EXPECT_TRUE(mac.problems.empty());
+    const ImportParse aaf = ParseExchange("#A93:A,*,f,01.01.1990,*,X,*\r#A93:B,*,f,02.01.1990,*,X,*\r",
+                                          ExchangeFormat::Aaf, "in");
+    EXPECT_EQ(aaf.rows.size(), 2u);
+
+    DataDir d;
+    EXPECT_EQ(d.Import("name,date,latitude,longitude,zone\nOld,31.12.1599,1,1,0\nFar,01.01.2400,1,1,0\n",
+                       ExchangeFormat::Csv),
+              (std::vector<std::string>{
+                  "Файл «in», строка 2: Дата рождения 31.12.1599 вне 1600–2399 годов (по всемирному времени), "
+                  "которые рассчитывает программа",
+                  "Файл «in», строка 3: Дата рождения 01.01.2400 вне 1600–2399 годов (по всемирному времени), "
+                  "которые рассчитывает программа"}));
+    EXPECT_TRUE(UsedSlots(d.Table()).empty());
+
+    const ImportParse big = ParseExchange("name,date\n" + std::string(10000000, 'x') + ",01.01.1990\n" +
+                                              "A," + std::string(5000, '9') + "\n",
+                                          ExchangeFormat::Csv, "in");
+    ASSERT_EQ(big.problems.size(), 2u);
+    EXPECT_EQ(big.problems[0].message, "Файл «in», строка 2: имя «" + std::string(60, 'x') + "…» длиннее 20 знаков");
+    EXPECT_LT(big.problems[1].message.size(), 200u) << big.problems[1].message;
+}
+
+// An import stores nobody already listed unless asked to (ImportDuplicates::Keep):
+// the same file twice adds its people once.
+TEST(Exchange, AnImportTwiceStoresItsPeopleOnce) {
+    DataDir d;
+    const ImportParse parse =
+        ParseExchange("name,date,time,latitude,longitude,zone\nA,01.01.1990,10:00,1,1,0\nB,02.01.1990,,1,1,0\n",
+                      ExchangeFormat::Csv, "in");
+    std::vector<ImportProblem> problems;
+    const std::vector<ImportPlan> plans =
+        PlanImport(parse, TableKind::Women, CitySearch::Build(d.dir.path()), d.dir.path(), "in", problems);
+    std::vector<PersonRecord> records;
+    for (const ImportPlan& p : plans) records.push_back(*p.record);
+    ImportStored first = StoreImported(records, TableKind::Women, d.dir.path(), 0, ImportDuplicates::Skip);
+    EXPECT_EQ(first.slots, (std::vector<int>{1, 2}));
+    EXPECT_TRUE(AlreadyListed(plans[0].row, d.Table()));
+    // The same people again, B now with a birth time: still the same person.
+    records[1].TimeKnown = 1;
+    records[1].Hour = 8;
+    ImportStored again = StoreImported(records, TableKind::Women, d.dir.path(), 100, ImportDuplicates::Skip);
+    EXPECT_TRUE(again.slots.empty());
+    EXPECT_EQ(again.listed, (std::vector<std::size_t>{0, 1}));
+    EXPECT_EQ(again.slotOf, (std::vector<int>{0, 0}));
+    // A different birth time is another person; Keep stores them all.
+    records[0].Hour = 11;
+    again = StoreImported(records, TableKind::Women, d.dir.path(), 200, ImportDuplicates::Skip);
+    EXPECT_EQ(again.slotOf, (std::vector<int>{3, 0}));
+    again = StoreImported(records, TableKind::Women, d.dir.path(), 300, ImportDuplicates::Keep);
+    EXPECT_EQ(again.slotOf, (std::vector<int>{4, 5}));
+    EXPECT_EQ(UsedSlots(d.Table()).size(), 5u);
+}
+
 }  // namespace
 }  // namespace pelorin

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <tuple>
 
 #include "app/core/person_lists.h"
 #include "astro/base_routines.h"
@@ -373,6 +374,47 @@ TEST(PersonEntry, FailedSaveIsRaisedAndTheSlotGivenBack) {
     const PersonTable before = men;
     EXPECT_THROW(StoreMan(Man(), men, dir.path() + "missing/", Now()), Error);
     EXPECT_EQ(std::memcmp(&men, &before, sizeof men), 0);
+}
+
+// The engine computes births of 1600..2399 only: a date outside is refused at
+// entry, with the years in the message, before the atlas is opened; on the
+// first day of those years a zone east of Greenwich can still carry the moment
+// outside, and that is refused too.
+TEST(PersonEntry, DatesOutsideTheServedYearsAreRefusedWithTheYears) {
+    ScratchDir dir;
+    PersonTable women = ClearedTable(TableKind::Women), men = ClearedTable(TableKind::Men);
+    OnDisk(dir, women);
+    OnDisk(dir, men);
+    const std::string womenBefore = test::ReadFile(dir.file("FEMIN.DAT"));
+    const std::string menBefore = test::ReadFile(dir.file("MEN.DAT"));
+    FakeChooser chooser;
+    for (const auto& [d, m, y] : {std::tuple{1, 1, 1599}, std::tuple{1, 1, 2400}, std::tuple{31, 12, 9999}}) {
+        WomanEntry w = Woman();
+        w.day = d, w.month = m, w.year = y;
+        EntryResult res = StoreWoman(w, chooser, women, dir.path(), Now());
+        EXPECT_EQ(res.outcome, EntryOutcome::Refused);
+        EXPECT_NE(res.message.find(DateTextOf(d, m, y)), std::string::npos) << res.message;
+        EXPECT_NE(res.message.find("1600–2399"), std::string::npos) << res.message;
+        ManEntry e = Man();
+        e.day = d, e.month = m, e.year = y;
+        res = StoreMan(e, men, dir.path(), Now());
+        EXPECT_EQ(res.outcome, EntryOutcome::Refused);
+        EXPECT_NE(res.message.find("1600–2399"), std::string::npos) << res.message;
+    }
+    EXPECT_EQ(chooser.calls, 0);
+    // 1 January 1600 at 01:00 in zone +3: 21:00 UT (less the hour of "L") of
+    // the last day of 1599.
+    WomanEntry early = Woman();
+    early.day = 1, early.month = 1, early.year = 1600, early.hour = 1, early.minute = 0;
+    EXPECT_EQ(StoreWoman(early, chooser, women, dir.path(), Now()).outcome, EntryOutcome::Refused);
+    EXPECT_EQ(test::ReadFile(dir.file("FEMIN.DAT")), womenBefore);
+    EXPECT_EQ(test::ReadFile(dir.file("MEN.DAT")), menBefore);
+    // The edges themselves are served.
+    ManEntry first = Man(), last = Man();
+    first.day = 1, first.month = 1, first.year = 1600;
+    last.day = 31, last.month = 12, last.year = 2399;
+    EXPECT_EQ(StoreMan(first, men, dir.path(), Now()).outcome, EntryOutcome::Stored);
+    EXPECT_EQ(StoreMan(last, men, dir.path(), Now() + 1).outcome, EntryOutcome::Stored);
 }
 
 }  // namespace

@@ -214,12 +214,20 @@ TEST(PersonFile, LoadThenSaveReproducesAnyFileByteForByte) {
     }
 }
 
-TEST(PersonFile, LongerFileReadsFirst50100Bytes) {
+// A file of more than 100 records is damaged too: a later rewrite would cut off
+// whatever lies past the 100th.
+TEST(PersonFile, LongerFileIsRefusedAsDamaged) {
     ScratchDir dir;
-    std::string bytes(kPersonFileSize + 7, 'x');
+    std::string bytes(kPersonFileSize + 501, 'x');
     test::WriteFile(dir.file("MEN.DAT"), bytes);
     PersonTable t{TableKind::Men, {}};
-    EXPECT_NO_THROW(LoadPersonFile(dir.file("MEN.DAT"), t));
+    try {
+        LoadPersonFile(dir.file("MEN.DAT"), t);
+        FAIL() << "no error for a longer file";
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find("MEN.DAT» повреждён"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(test::ReadFile(dir.file("MEN.DAT")), bytes);
 }
 
 TEST(PersonFile, MissingOrShortFileIsAnErrorNamingItAndLeftAlone) {
@@ -278,6 +286,41 @@ TEST(Paths, JoinFollowsTheConfigurationTexts) {
 #endif
     // Without the final separator the names run together, as written.
     EXPECT_EQ(JoinPath("/home/u/data", "MEN.DAT"), "/home/u/dataMEN.DAT");
+}
+
+// A person file that is a symbolic link stays one: the rewrite goes to the
+// link's target, its temporary file beside the target. The temporary files a
+// killed rewrite left beside a person file are removed by the next one.
+TEST(PersonFile, ALinkIsRewrittenThroughAndLeftoversAreRemoved) {
+    ScratchDir data, real;
+    PersonTable t = ClearedTable(TableKind::Women);
+    SavePersonFile(real.file("FEMIN.DAT"), t);
+    // A relative link, as a person makes one: resolved against the link's directory.
+    const std::string realDir = real.path().substr(0, real.path().size() - 1);
+    const std::string relative = "../" + realDir.substr(realDir.rfind('/') + 1) + "/FEMIN.DAT";
+    ASSERT_EQ(::symlink(relative.c_str(), data.file("FEMIN.DAT").c_str()), 0);
+    t.slot(1) = Person("Анна", "0102030405");
+    SavePersonFile(data.file("FEMIN.DAT"), t);
+    struct stat st {};
+    ASSERT_EQ(::lstat(data.file("FEMIN.DAT").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    PersonTable back{TableKind::Women, {}};
+    LoadPersonFile(real.file("FEMIN.DAT"), back);
+    EXPECT_EQ(back.slot(1).Stamp.str(), "0102030405");
+
+    for (const char* left : {"MEN.DAT.a1B2c3", "MEN.DAT.ZZZZZZ", "MEN.DAT.tmp"}) test::WriteFile(data.file(left), "x");
+    for (const char* kept : {"MEN.DAT.bak", "MEN.DAT.abc", "MEN.DAT.a1B2c3d", "FEMIN.DAT.a1B2c3"})
+        test::WriteFile(data.file(kept), "x");
+    SavePersonFile(data.file("MEN.DAT"), ClearedTable(TableKind::Men));
+    for (const char* left : {"MEN.DAT.a1B2c3", "MEN.DAT.ZZZZZZ", "MEN.DAT.tmp"})
+        EXPECT_NE(::access(data.file(left).c_str(), F_OK), 0) << left;
+    for (const char* kept : {"MEN.DAT.bak", "MEN.DAT.abc", "MEN.DAT.a1B2c3d", "FEMIN.DAT.a1B2c3"})
+        EXPECT_EQ(::access(data.file(kept).c_str(), F_OK), 0) << kept;
+    // Beside a link the leftovers lie beside its target.
+    test::WriteFile(real.file("FEMIN.DAT.q9W8e7"), "x");
+    SavePersonFile(data.file("FEMIN.DAT"), t);
+    EXPECT_NE(::access(real.file("FEMIN.DAT.q9W8e7").c_str(), F_OK), 0);
+    EXPECT_EQ(::access(data.file("FEMIN.DAT.a1B2c3").c_str(), F_OK), 0);
 }
 
 }  // namespace

@@ -383,6 +383,77 @@ TEST(MainWindow, ExportAndImportThroughThePreview) {
     EXPECT_TRUE(again.contains(QString::fromUtf8("уже есть в списке"))) << again.toStdString();
 }
 
+// A person of the file who is in the list already starts unticked in the
+// preview and is not added; ticked, they are.
+TEST(MainWindow, AnImportRowAlreadyListedStartsUntickedAndCanBeTicked) {
+    Fixture fx(2, 1);
+    for (const char* f : {"sng.wdt", "europa.wdt", "namerica.wdt", "samerica.wdt", "africa.wdt", "azia.wdt",
+                          "austral.wdt", "zones.tzt"})
+        test::WriteFile(fx.dir.file(f), test::ReadFile(std::string(PELORIN_BINARY_DIR) + "/data/" + f));
+    PersonTable women{TableKind::Women, {}};
+    LoadPersonFile(fx.dir.file("FEMIN.DAT"), women);
+    women.slot(1).Day = women.slot(1).Month = 1;  // "Имя 11", 01.01.1980
+    women.slot(1).Year = 1980;
+    SavePersonFile(fx.dir.file("FEMIN.DAT"), women);
+    auto w = fx.Start();
+    auto& f = w->Form();
+    test::WriteFile(fx.dir.file("in.csv"), "name,date,latitude,longitude,zone\n"
+                                           "Имя 11,01.01.1980,10,10,0\n"  // listed already
+                                           "Новая,02.01.1980,10,10,0\n");
+    std::function<bool(ImportPreviewDialog&)> preview;
+    w->SetExchangeHooks({[&](QWidget*, const QString&, const QString&, bool) {
+                             return QString::fromStdString(fx.dir.file("in.csv"));
+                         },
+                         [&](ImportPreviewDialog& d) { return preview(d); }});
+    preview = [&](ImportPreviewDialog& d) {
+        EXPECT_EQ(d.Included(), (std::vector<bool>{false, true}));
+        EXPECT_EQ(d.Table()->item(0, 0)->checkState(), Qt::Unchecked);
+        EXPECT_TRUE(d.Table()->item(0, 5)->text().contains(QString::fromUtf8("уже есть в списке")));
+        EXPECT_EQ(d.Ready(), 1);
+        return true;
+    };
+    f.ImportWomenButton->click();
+    EXPECT_EQ(f.ListBox1->count(), 3);
+    preview = [&](ImportPreviewDialog& d) {
+        EXPECT_EQ(d.Included(), (std::vector<bool>{false, false}));
+        EXPECT_EQ(d.Ready(), 0);
+        EXPECT_TRUE(d.SetIncluded(2, true));  // ticked: added again all the same
+        EXPECT_EQ(d.Table()->item(0, 0)->checkState(), Qt::Checked);
+        EXPECT_EQ(d.Ready(), 1);
+        return true;
+    };
+    f.ImportWomenButton->click();
+    EXPECT_TRUE(fx.boxes.shown.isEmpty()) << fx.boxes.shown.join("|").toStdString();
+    EXPECT_EQ(f.ListBox1->count(), 4);
+}
+
+// A scan ranks the men it can compute and names, under the ranking, those it
+// could not, with the reason; the command succeeds.
+TEST(MainWindow, AScanNamesTheMenItLeftOutUnderTheRanking) {
+    Fixture fx(1, 3);
+    PersonTable men{TableKind::Men, {}};
+    LoadPersonFile(fx.dir.file("MEN.DAT"), men);
+    men.slot(2).Moment = 1e155;  // "Имя 11"
+    SavePersonFile(fx.dir.file("MEN.DAT"), men);
+    auto w = fx.Start();
+    w->BitBtn4Click();
+    w->BitBtn11Click();
+    EXPECT_TRUE(fx.boxes.shown.isEmpty()) << fx.boxes.shown.join("|").toStdString();
+    EXPECT_TRUE(fx.state.ScanDone);
+    EXPECT_FALSE(IsUnusedEntry(fx.state.RankedResults[1]));
+    EXPECT_TRUE(IsUnusedEntry(fx.state.RankedResults[2]));
+    auto* skipped = w->findChild<QLabel*>(QStringLiteral("SkippedLabel"));
+    ASSERT_TRUE(skipped);
+    EXPECT_TRUE(skipped->isVisibleTo(w.get()));
+    EXPECT_TRUE(skipped->text().contains(QString::fromUtf8("Имя 11 (01.01.1980) — момент рождения"))) << skipped->text().toStdString();
+    EXPECT_TRUE(skipped->text().contains(QStringLiteral("MEN.DAT")));
+    SaveWindowPicture(w.get(), "window_scan_skipped");
+    // Mended, the next scan leaves nobody out and the names go.
+    fx.state.people.MenTable.slot(2).Moment = 0;
+    w->BitBtn11Click();
+    EXPECT_FALSE(skipped->isVisibleTo(w.get()));
+}
+
 TEST(MainWindow, FailingLoadersOfTheHooks) {
     {
         Fixture fx;

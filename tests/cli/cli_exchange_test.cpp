@@ -1,0 +1,98 @@
+// pelorin-cli import: what it stores and what it says it stored.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "people/person_record.h"
+#include "support/test_support.h"
+
+namespace pelorin {
+namespace {
+
+using test::Quote;
+using test::RunCli;
+
+struct WomenDir {
+    test::ScratchDir dir;
+    WomenDir() {
+        PersonTable women{TableKind::Women, {}};
+        for (int i = 1; i <= kTableSlots; ++i) ClearSlot(women, i);
+        SavePersonFile(dir.file("FEMIN.DAT"), women);
+        test::WriteFile(dir.file("main.dat"), dir.path() + "\n" + dir.path() + "\n");
+    }
+    std::string Import(const std::string& file, const std::string& more = "") const {
+        return "import --config " + Quote(dir.file("main.dat")) + " --list women --format csv --in " +
+               Quote(dir.file(file)) + more;
+    }
+    std::size_t Stored() const {
+        PersonTable t{TableKind::Women, {}};
+        LoadPersonFile(dir.file("FEMIN.DAT"), t);
+        return UsedSlots(t).size();
+    }
+};
+
+// Old Mac line ends (CR alone) in the file: it reads like any other.
+const char* const kTwo = "name,date,time,latitude,longitude,zone\r"
+                         "A1,01.01.1980,10:00,10,10,0\r"
+                         "A2,02.01.1980,,10,10,0\r";
+
+// The same file twice stores its people once; the preview marks those listed;
+// --duplicates keep stores them again.
+TEST(CliImport, AFileImportedTwiceStoresItsPeopleOnce) {
+    WomenDir d;
+    test::WriteFile(d.dir.file("two.csv"), kTwo);
+    test::RunResult r = RunCli(d.Import("two.csv"));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("{\"stored\": 2,", 0), 0u) << r.out;
+    EXPECT_EQ(d.Stored(), 2u);
+
+    r = RunCli(d.Import("two.csv", " --dry-run yes"));
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("\"name\": \"A1\", \"source\": \"file\", \"note\": \"место, координаты и пояс из файла\", "
+                         "\"already_listed\": true"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.err.find("«A2» уже есть в списке — не будет сохранён"), std::string::npos) << r.err;
+
+    r = RunCli(d.Import("two.csv"));
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("{\"stored\": 0,", 0), 0u) << r.out;
+    EXPECT_NE(r.err.find("строка 2: «A1» уже есть в списке — не сохранено"), std::string::npos) << r.err;
+    EXPECT_EQ(d.Stored(), 2u);
+
+    r = RunCli(d.Import("two.csv", " --duplicates keep"));
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(d.Stored(), 4u);
+    EXPECT_EQ(RunCli(d.Import("two.csv", " --duplicates twice")).exitCode, 2);
+}
+
+// Output lost after the store: the message says what was stored. A file of
+// which no person reads is an error, never "stored 0".
+TEST(CliImport, SaysWhatItStoredAndRefusesAFileWithoutPeople) {
+    WomenDir d;
+    test::WriteFile(d.dir.file("two.csv"), kTwo);
+    const std::string err = d.dir.file("err");
+    const int status =
+        std::system((Quote(PELORIN_CLI_PATH) + " " + d.Import("two.csv") + " >/dev/full 2>" + Quote(err)).c_str());
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    const std::string message = test::ReadFile(err);
+    EXPECT_NE(message.find("вывод не записан"), std::string::npos) << message;
+    EXPECT_NE(message.find("Сохранено людей: 2 в файле «" + d.dir.file("FEMIN.DAT") + "»"), std::string::npos)
+        << message;
+    EXPECT_EQ(d.Stored(), 2u);
+
+    for (const char* content : {"name,date,time\r\n", "name,date\nX,31.02.1980\n", ""}) {
+        test::WriteFile(d.dir.file("none.csv"), content);
+        const test::RunResult r = RunCli(d.Import("none.csv"));
+        EXPECT_EQ(r.exitCode, 1) << content;
+        EXPECT_TRUE(r.out.empty()) << r.out;
+        EXPECT_NE(r.err.find(d.dir.file("none.csv")), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(d.Stored(), 2u);
+}
+
+}  // namespace
+}  // namespace pelorin
