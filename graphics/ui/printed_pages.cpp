@@ -124,17 +124,19 @@ void KeepHeadingsWithText(QTextDocument& doc) {
     const double pageHeight = doc.pageSize().height();
     if (!(pageHeight > 0)) return;
     QAbstractTextDocumentLayout* layout = doc.documentLayout();
-    auto pageOf = [&](const QTextBlock& b) { return static_cast<int>(layout->blockBoundingRect(b).top() / pageHeight); };
+    auto top = [&](const QTextBlock& b) { return layout->blockBoundingRect(b).top(); };
+    auto pageOf = [&](const QTextBlock& b) { return static_cast<int>(top(b) / pageHeight); };
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
         const QTextBlockFormat format = b.blockFormat();
         if (!(format.alignment() & Qt::AlignHCenter) || b.text().trimmed().isEmpty()) continue;
-        if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) continue;
         QTextBlock next = b.next();
         while (next.isValid() && next.text().trimmed().isEmpty()) next = next.next();
         if (!next.isValid() || pageOf(next) <= pageOf(b)) continue;
+        // The heading's space above it grows by the rest of its page, so that it
+        // begins the next page (the layout is asked again for every later block).
         QTextBlockFormat moved = format;
-        moved.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-        QTextCursor(b).setBlockFormat(moved);  // the layout follows before the next block is asked
+        moved.setTopMargin(format.topMargin() + (pageOf(b) + 1) * pageHeight - top(b) + 1);
+        QTextCursor(b).setBlockFormat(moved);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QPdfWriter>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <filesystem>
@@ -133,6 +134,40 @@ TEST(PrintedReport, IdentityLinesStayWholeWithinThePage) {
 
 namespace pelorin {
 namespace {
+
+// Wherever the page breaks, a report's heading is printed on the page of the
+// text that follows it.
+TEST(PrintedReport, AHeadingNeverStandsAloneAtTheFootOfAPage) {
+    QPdfWriter writer(QStringLiteral("/dev/null"));
+    SetUpPdfWriter(writer, QStringLiteral("Itogo.rtf"));
+    int moved = 0;
+    for (int n = 20; n < 140; ++n) {
+        QTextDocument doc;
+        QTextCursor c(&doc);
+        for (int i = 0; i < n; ++i) {
+            c.insertBlock();
+            c.insertText(QStringLiteral("Строка отчёта %1").arg(i));
+        }
+        QTextBlockFormat centred;
+        centred.setAlignment(Qt::AlignHCenter);
+        c.insertBlock(centred);
+        c.insertText(QString::fromUtf8("Негативные факторы"));
+        c.insertBlock(QTextBlockFormat());  // the empty paragraph after it, as the reports have
+        c.insertBlock(QTextBlockFormat());
+        c.insertText(QString::fromUtf8("-8 баллов"));
+        const ReportLayout l = LayOutReport(doc, writer);
+        auto pageOf = [&](const QString& text) {
+            for (QTextBlock b = l.doc->begin(); b.isValid(); b = b.next())
+                if (b.text() == text)
+                    return static_cast<int>(l.doc->documentLayout()->blockBoundingRect(b).top() / l.page.height());
+            return -1;
+        };
+        const int heading = pageOf(QString::fromUtf8("Негативные факторы"));
+        EXPECT_EQ(heading, pageOf(QString::fromUtf8("-8 баллов"))) << n;
+        if (heading > pageOf(QStringLiteral("Строка отчёта %1").arg(n - 1))) ++moved;
+    }
+    EXPECT_GT(moved, 0);  // some of these put the heading at a foot
+}
 
 // The rightmost column of `image` with ink (any pixel not white), or -1.
 int RightmostInk(const QImage& image) {
