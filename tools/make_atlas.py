@@ -328,8 +328,10 @@ def saint_name(ru, latin):
     return ru
 
 
-def native_cyrillic(text):
-    return "".join(NATIVE_LETTERS.get(ch, ch) for ch in text)
+def native_cyrillic(text, lang):
+    """Bulgarian ъ is the vowel Russian writes ы (Търново: Тырново)."""
+    letters = dict(NATIVE_LETTERS, **({"ъ": "ы", "Ъ": "Ы"} if lang == "bg" else {}))
+    return "".join(letters.get(ch, ch) for ch in text)
 
 
 def fold_key(b):
@@ -643,9 +645,10 @@ def main():
         c["has_ru"] = ru != c["id"]
         c["former"] = []
         if not c["has_ru"] and c["cc"] in NATIVE_CYRILLIC:
-            native = native_catalogues[NATIVE_CYRILLIC[c["cc"]]].gettext(c["id"])
+            lang = NATIVE_CYRILLIC[c["cc"]]
+            native = native_catalogues[lang].gettext(c["id"])
             if native != c["id"]:
-                ru, c["has_ru"] = native_cyrillic(native), True
+                ru, c["has_ru"] = native_cyrillic(native, lang), True
                 native_used += 1
         if c["id"] in RENAMED:
             current, former = RENAMED[c["id"]]
