@@ -17,11 +17,20 @@ constexpr const char* kCrLf = "\r\n";
 // Windows reads as Windows-1251; every other reader showed the letters as "?".
 constexpr const char* kFontTable =
     R"rtf({\rtf1\ansi\ansicpg1251\deff0\deflang1049{\fonttbl{\f0\fnil\fcharset204 Courier;}{\f1\fnil\fcharset204 Arial;}})rtf";
-constexpr const char* kPairViewKind = R"rtf(\viewkind4\uc1\pard\lang1033\f1\fs18)rtf";
-constexpr const char* kManViewKind = R"rtf(\viewkind4\uc1\pard\lang1033\f1\fs20)rtf";
+// A4 with side margins of 1.5 cm: other readers (LibreOffice, Word) lay the
+// identity lines out on that page, and their widest form (below) fits it.
+constexpr const char* kPairViewKind =
+    R"rtf(\paperw11906\paperh16838\margl850\margr850\viewkind4\uc1\pard\lang1033\f1\fs18)rtf";
+constexpr const char* kManViewKind =
+    R"rtf(\paperw11906\paperh16838\margl850\margr850\viewkind4\uc1\pard\lang1033\f1\fs20)rtf";
 constexpr const char* kPairTitle = R"rtf(\par \pard\qc\b\i\fs24 Программа "Pelorin":     АНАЛИЗ СОВМЕСТИМОСТИ)rtf";
 constexpr const char* kManTitle = R"rtf(\par \pard\qc\b\i\fs24 Программа "Pelorin":   ГОРОСКОП МУЖЧИНЫ)rtf";
-constexpr const char* kIdentityFont = R"rtf(\par \pard\i0\b0\f0\fs24)rtf";
+// The identity lines are Courier 12 (144 twips a character) with their fields
+// at tab stops, which every reader honours (blanks are not columns to a reader
+// that fills lines): the name after four blanks (576), the place at 3600, the
+// date at 7488 and the time at 9216, each a character or two beyond the widest
+// field before it (20, 26 and 10 characters); the widest line ends at 9936.
+constexpr const char* kIdentityFont = R"rtf(\par \pard\i0\b0\f0\fs24\tx3600\tx7488\tx9216)rtf";
 constexpr const char* kPercentLead = R"rtf(\par \pard\qc\b\f1\fs20 СОВМЕСТИМОСТЬ )rtf";
 constexpr const char* kPositiveHeading = R"rtf(\par \pard\qc\b\f1\i\fs20  Позитивные факторы)rtf";
 constexpr const char* kNegativeHeading = R"rtf(\par \pard\qc\b\f1\i\fs20  Негативные факторы)rtf";
@@ -73,23 +82,16 @@ std::string RtfEscape(std::string_view text) {
 }
 
 std::string IdentityLine(const PersonRecord& person) {
-    std::string line = "\\par    ";
-    const std::array<std::pair<std::string, std::size_t>, 7> pieces{{
-        {person.Name.str(), 28},
-        {" ", 29},
-        {person.Place.str(), 59},
-        {" ", 60},
-        {person.DateText.str(), 70},
-        {"  ", 72},
-        {person.TimeText.str(), 77},
-    }};
-    for (const auto& [piece, limit] : pieces) {
-        line += piece;
-        Truncate(line, limit);
-    }
-    // The lead "\par    " is the control word itself; only the person's texts
-    // are escaped, after the cuts, so that the shown text is the same.
-    return line.substr(0, 8) + RtfEscape(std::string_view(line).substr(8));
+    // Each field as the record holds it, without the blanks that pad it to its
+    // width, escaped; a tab to the next field's stop.
+    const auto field = [](std::string text, std::size_t width) {
+        Truncate(text, width);
+        const std::size_t end = text.find_last_not_of(' ');
+        text.resize(end == std::string::npos ? 0 : end + 1);
+        return RtfEscape(text);
+    };
+    return "\\par    " + field(person.Name.str(), 20) + "\\tab " + field(person.Place.str(), 26) + "\\tab " +
+           field(person.DateText.str(), 10) + "\\tab " + field(person.TimeText.str(), 5);
 }
 
 std::string SignName(int sign) {

@@ -34,9 +34,9 @@ inline constexpr const char* kNoFactorsText = "не определена: фак
 // backslash; every other byte stays as it is.
 std::string RtfEscape(std::string_view text);
 
-// "\par    " and the person's Name, " ", Place, " ", DateText, "  ", TimeText, the
-// line cut after each piece to 28, 29, 59, 60, 70, 72 and 77 characters. The
-// cuts apply to the text as shown; the result is escaped for rich text.
+// "\par    " and the person's Name (20 characters at most), Place (26), DateText
+// and TimeText, each without its padding blanks and escaped for rich text, the
+// fields apart by "\tab " (the identity paragraph sets the tab stops).
 std::string IdentityLine(const PersonRecord& person);
 
 // "   Знак Зодиака <sign>  (Солнце в <SignDeg + 1> градусе знака)" of the man's

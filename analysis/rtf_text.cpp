@@ -34,6 +34,7 @@ public:
         std::vector<CharState> stack;
         CharState st;
         bool centred = false;
+        std::vector<int> tabStops;  // of the paragraph being read (\txN, until \pard)
         int currentFontEntry = -1;
         while (pos_ < s_.size()) {
             const char c = s_[pos_];
@@ -109,10 +110,14 @@ public:
             if (word == "par") {
                 if (!st.skip && !st.fontTable) {
                     doc_.paragraphs.back().centred = centred;
+                    doc_.paragraphs.back().tabStops = tabStops;
                     doc_.paragraphs.emplace_back();
                 }
             } else if (word == "pard") {
                 centred = false;
+                tabStops.clear();
+            } else if (word == "tx") {
+                if (hasValue && value > 0 && value < 31680 && tabStops.size() < 64) tabStops.push_back(static_cast<int>(value));
             } else if (word == "qc") {
                 centred = true;
             } else if (word == "ql" || word == "qr" || word == "qj") {
@@ -143,6 +148,7 @@ public:
             // Every other word (\rtf, \ansi, \viewkind, \lang, ...) changes nothing shown.
         }
         doc_.paragraphs.back().centred = centred;
+        doc_.paragraphs.back().tabStops = tabStops;
         if (doc_.paragraphs.back().runs.empty() && doc_.paragraphs.size() > 1) doc_.paragraphs.pop_back();
         return std::move(doc_);
     }

@@ -19,6 +19,7 @@ struct RtfRun {
 
 struct RtfParagraph {
     bool centred = false;  // \qc
+    std::vector<int> tabStops;  // \txN, twips from the left margin
     std::vector<RtfRun> runs;
 };
 

@@ -3,7 +3,7 @@
 // The main window on the configuration's people (the first woman and the first
 // man chosen, the pair analysed and the men ranked), then the entry dialogs, the
 // place chooser, the add-city dialog and the legend, each saved as DIR/<name>.png
-// with an 8-bit palette. tools/make_help_screenshots.sh runs it under Xvfb.
+// in full colour. tools/make_help_screenshots.sh runs it under Xvfb.
 //   pelorin_help_shots --config FILE --topics DIR
 // shows every topic of the help files of the configuration's system directory
 // in the help window instead and saves DIR/topic_<n>.png, for looking them over.
@@ -58,7 +58,9 @@ bool Save(QWidget* w, const QString& dir, const char* name) {
     w->show();
     w->raise();
     Settle();
-    const QImage shot = w->grab().toImage().convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
+    // Full colour: the window as it is seen (a palette of 256 colours dithered
+    // the pictures of the pages into blotches and shifted the bars' colours).
+    const QImage shot = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const QString file = QDir(dir).filePath(QString::fromLatin1(name) + QStringLiteral(".png"));
     if (!shot.save(file, "PNG", 9)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
@@ -165,6 +167,7 @@ int main(int argc, char** argv) {
     page(pelorin::MainPage::Pair, "page_pair_reverse");
     f.RichEdit1->moveCursor(QTextCursor::Start);
     page(pelorin::MainPage::Chart, "page_chart");
+    page(pelorin::MainPage::Astrology, "page_astrology");
 
     ok = Save(&womenEntry, out, "dialog_woman") && ok;
     womenEntry.hide();
@@ -172,9 +175,11 @@ int main(int argc, char** argv) {
     menEntry.hide();
     placeChooser.show();  // showing empties the lists
     Settle();
-    placeChooser.RegionClick(0);
-    ChooseRow(placeChooser.Form().ListBox1, QStringLiteral("Россия (Москва)"));
-    placeChooser.ListBox1Click();
+    // The search field at work: a name in another language, the city found
+    // and chosen in the lists.
+    placeChooser.Form().EditFind->setText(QStringLiteral("Moscow"));
+    placeChooser.FindTextChanged();
+    placeChooser.FoundChosen(0);
     ChooseRow(placeChooser.Form().ListBox2, QStringLiteral("Москва"));
     ok = Save(&placeChooser, out, "dialog_place") && ok;
     placeChooser.hide();

@@ -1,8 +1,10 @@
 // The program's entry: the windows, the start-up and the message loop.
-//   pelorin [--config FILE]
+//   pelorin [--config FILE] | --version | --help
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QScreen>
+#include <cstdio>
+#include <string_view>
 
 #include "base/errors.h"
 #include "people/config.h"
@@ -10,6 +12,7 @@
 #include "app/core/startup.h"
 #include "app/main_window.h"
 #include "ui/file_names.h"
+#include "ui/help.h"
 #include "ui/message_boxes.h"
 #include "graphics/ui/oboznach_form.h"
 #include "ui/symbol_font.h"
@@ -20,12 +23,27 @@
 #include "people/ui/input_women_form2.h"
 
 int main(int argc, char** argv) {
+    // --version and --help answer without a display.
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view a = argv[i];
+        if (a == "--version" || a == "-v") {
+            std::printf("pelorin %s\n", PELORIN_VERSION);
+            return 0;
+        }
+        if (a == "--help" || a == "-h") {
+            std::printf("usage: pelorin [--config FILE]\n"
+                        "  --config FILE  the configuration file main.dat (system and data directory)\n"
+                        "  --version      print the version and exit\n"
+                        "  --help         print this text and exit\n"
+                        "See man pelorin.\n");
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pelorin"));
     pelorin::InstallQtRussian(app);  // "Да", "Нет", "Отмена" and the print dialog
 
     QCommandLineParser parser;
-    parser.addHelpOption();
     const QCommandLineOption configOption(QStringLiteral("config"),
                                           QStringLiteral("The configuration file main.dat."),
                                           QStringLiteral("FILE"));
@@ -65,6 +83,13 @@ int main(int argc, char** argv) {
     menEntry.SetPlaceChooser(&placeChooser);
     pelorin::TInput3hForm addCity(boxes, &placeChooser);
     placeChooser.SetAddCityDialog(&addCity);
+    // F1 opens the topic of the dialog in front (the main window binds its own:
+    // the topic of the page in front).
+    pelorin::BindHelpKey(&womenEntry, [&] { mainWindow.ShowHelpTopic(40); });
+    pelorin::BindHelpKey(&menEntry, [&] { mainWindow.ShowHelpTopic(50); });
+    pelorin::BindHelpKey(&legend, [&] { mainWindow.ShowHelpTopic(90); });
+    pelorin::BindHelpKey(&placeChooser, [&] { placeChooser.BitBtn4Click(); });
+    pelorin::BindHelpKey(&addCity, [&] { addCity.BitBtn3Click(); });
 
     if (const QScreen* screen = mainWindow.screen())  // centred on the desktop
         mainWindow.move(screen->availableGeometry().center() - mainWindow.rect().center());

@@ -8,12 +8,14 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QShortcut>
 #include <QTextEdit>
 
 #include "analysis/pair_analysis.h"
 #include "analysis/percentile.h"
 #include "graphics/ui/factor_panel.h"
 #include "app/core/commands.h"
+#include "app/core/person_lists.h"
 #include "ui/rich_text.h"
 #include "graphics/ui/bi_wheel_painter.h"
 #include "graphics/ui/diagram.h"
@@ -42,6 +44,17 @@ void FillList(QListWidget* list, const std::vector<std::string>& lines) {
         item->setData(kLineRole, QByteArray::fromStdString(line));
     }
     if (list->count() > 0) list->setCurrentRow(0);
+}
+
+// The highlight of a list on the person with this stamp, when the list shows her.
+void HighlightStamp(QListWidget* list, const std::string& stamp) {
+    for (int row = 0; row < list->count(); ++row) {
+        const std::string line = list->item(row)->data(kLineRole).toByteArray().toStdString();
+        if (StampOfListLine(line) == stamp) {
+            list->setCurrentRow(row);
+            return;
+        }
+    }
 }
 
 std::string CurrentLine(const QListWidget* list) {
@@ -86,7 +99,14 @@ TZZavelForm::TZZavelForm(std::string configPath, AppState& state, MessageBoxes& 
     skipped_->setStyleSheet(QStringLiteral("QLabel { color: rgb(160, 0, 0); background: white; padding: 4px; }"));
     ui->TabSheet4Layout->addWidget(skipped_);
     skipped_->hide();
+    // Tab leaves the comment boxes: a comment is one line of the record, and a
+    // tab character in it would only show as a gap in the list's columns.
+    ui->Memo1->setTabChangesFocus(true);
+    ui->Memo2->setTabChangesFocus(true);
     ConnectCommands();
+    // F1 is " Помощь": the topic of the page in front.
+    auto* help = new QShortcut(QKeySequence::HelpContents, this);
+    connect(help, &QShortcut::activated, this, &TZZavelForm::BitBtn2Click);
 
     timer1_.setInterval(300);
     connect(&timer1_, &QTimer::timeout, this, &TZZavelForm::Timer1Timer);
@@ -147,6 +167,8 @@ void TZZavelForm::ConnectCommands() {
     };
     for (const auto& [image, topic] : pictures) {
         const int t = topic;
+        // Reached with Tab like a button and opened with Enter or Space.
+        image->SetClickable(true);
         connect(image, &ImageCanvas::clicked, this, [this, t] { ShowHelpTopic(t); });
     }
 }
@@ -222,7 +244,17 @@ void TZZavelForm::Add(TableKind kind) {
     if (!MayAddPerson(state_.people, kind, *this)) return;
     if (QDialog* entry = kind == TableKind::Women ? womenEntry_ : menEntry_) entry->exec();
     Guarded([&] { ReloadPersonList(state_.people, kind, state_.config.DataDir, *this); });
+    HighlightChosen(kind);
     UpdateAllWomen();
+}
+
+void TZZavelForm::HighlightChosen(TableKind kind) {
+    // The list was filled again with its first line highlighted; the chosen
+    // person, whose comment the box shows, keeps the highlight.
+    const bool women = kind == TableKind::Women;
+    if (!(women ? state_.people.WomanChosen : state_.people.ManChosen)) return;
+    HighlightStamp(women ? ui->ListBox1 : ui->ListBox2,
+                   (women ? state_.people.ChosenWoman : state_.people.ChosenMan).Stamp.str());
 }
 
 void TZZavelForm::SaveComment(TableKind kind) {
@@ -248,6 +280,7 @@ void TZZavelForm::ImportList(TableKind kind) {
     if (!MayAddPerson(state_.people, kind, *this)) return;
     ImportPersonList(this, kind, state_.config.DataDir, boxes_, exchange_, [&] {
         Guarded([&] { ReloadPersonList(state_.people, kind, state_.config.DataDir, *this); });
+        HighlightChosen(kind);
         UpdateAllWomen();
     });
 }

@@ -56,6 +56,7 @@ public:
     void BitBtn7Click();   // men: "  Сохранить"
     void BitBtn10Click();  // men: "   Удалить"
     // "Экспорт…" and "Импорт…" of either page.
+    void HighlightChosen(TableKind kind);
     void ExportList(TableKind kind);
     void ImportList(TableKind kind);
 

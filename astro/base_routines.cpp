@@ -176,6 +176,9 @@ LongitudeTexts LongitudeText(double x) {
     out.shortText = buf;
     std::snprintf(buf, sizeof buf, "%c%d%c", static_cast<char>(0xAF), sec, static_cast<char>(0xB0));
     out.longText = out.shortText + buf;
+    std::snprintf(buf, sizeof buf, "%2d%c%02d%c%02d%c", deg, static_cast<char>(0x40 + sign - 1), min,
+                  static_cast<char>(0xAF), sec, static_cast<char>(0xB0));
+    out.paddedText = buf;
     return out;
 }
 

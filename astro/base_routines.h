@@ -54,6 +54,7 @@ void ApplyAberration(double& lambda, double& beta, double sunLongitude);
 struct LongitudeTexts {
     std::string shortText;  // degrees in the sign, sign glyph, minutes (symbol font bytes)
     std::string longText;   // short text, minute mark, seconds, second mark
+    std::string paddedText; // the long text with minutes and seconds in two digits (" 5@07\xAF09\xB0")
 };
 LongitudeTexts LongitudeText(double longitude);
 

@@ -1,6 +1,7 @@
 // pelorin-cli add: one person stored as the entry dialogs store one, through the
 // same store procedures: the same record bytes, moment, stamp rule, refusals and
 // messages, under the data directory's lock.
+#include <cstdio>
 #include <ctime>
 #include <optional>
 
@@ -128,6 +129,15 @@ std::vector<std::string> CommentLines(const std::optional<std::string>& comment)
     return lines;
 }
 
+// Says on standard error that `given` was stored as the shorter `stored`
+// (both cp1251; blanks around them do not count).
+void WarnIfCut(const char* option, const std::string& given, const std::string& stored) {
+    const std::string a = TrimBlanks(given), b = TrimBlanks(stored);
+    if (a.size() <= b.size()) return;
+    std::fprintf(stderr, "pelorin-cli add: --%s: %zu знаков, сохранено %zu: «%s»\n", option, a.size(), b.size(),
+                 Cp1251ToUtf8(b).c_str());
+}
+
 int RunAdd(const std::vector<std::string>& argv) {
     Args args(argv, {"config", "list", "name", "date", "time", "region", "country", "city", "place", "comment"});
     const std::string list = args.required("list");
@@ -189,6 +199,13 @@ int RunAdd(const std::vector<std::string>& argv) {
     lock.reset();  // stored: released before the output
     NoteStored("Человек сохранён в файле «" + file + "»: ячейка " + std::to_string(res.slot) + ", отметка " +
                table.slot(res.slot).Stamp.str() + ".");
+    // The record keeps 20 characters of a name and 25 (a man's typed place) or
+    // 26 (a city of the atlas) of a place: a longer text is stored cut, as the
+    // dialogs store it, and the caller is told.
+    const PersonRecord& stored = table.slot(res.slot);
+    WarnIfCut("name", name, stored.Name.str());
+    const char* placeOption = atlas ? "city" : "place";
+    WarnIfCut(placeOption, Cp1251Arg(placeOption, *args.get(placeOption)), stored.Place.str());
     PrintJson(JsonObject().str("stamp", table.slot(res.slot).Stamp.str()).num("slot", res.slot).text());
     return 0;
 }

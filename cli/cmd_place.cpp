@@ -34,9 +34,9 @@ std::optional<std::string> FindEntry(const std::vector<std::string>& entries, co
 int RunFind(const Args& args) {
     for (const char* other : {"region", "country", "city", "date", "time"})
         if (args.has(other)) throw UsageError(std::string("--find takes no --") + other);
-    std::size_t bad = std::string::npos;
-    const std::string text = Utf8ToCp1251(args.required("find"), &bad);
-    if (bad != std::string::npos) throw UsageError("--find: the text has a character Windows-1251 lacks");
+    std::string text;
+    if (!SearchQueryOf(args.required("find"), text))
+        throw UsageError("--find: the text has a character Windows-1251 lacks");
     const Config config = ReadConfig(args.required("config"));
     std::optional<DirLock> lock(std::in_place, config.DataDir, LockUse::Read);
     const CitySearch search = CitySearch::Build(config.DataDir);

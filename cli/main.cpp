@@ -143,6 +143,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string name = args[1];
+    if (name == "--version" || name == "-v") {
+        std::printf("pelorin-cli %s\n", PELORIN_VERSION);
+        return OutputWritten("--version") ? 0 : 1;
+    }
     if (name == "--help" || name == "-h" || name == "help") {
         PrintUsage(stdout);
         return OutputWritten("help") ? 0 : 1;

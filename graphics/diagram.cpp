@@ -55,6 +55,13 @@ DiagramOp Text(int x, int y, std::string utf8, Rgb colour, int pointSize, bool b
     return op;
 }
 
+// A text of a column that ends 4 pixels before the next column at `nextX`.
+DiagramOp ColumnText(int x, int y, std::string utf8, int nextX, int pointSize, Rgb background) {
+    DiagramOp op = Text(x, y, std::move(utf8), kDiagramBlack, pointSize, false, background);
+    op.maxWidth = nextX - x - 4;
+    return op;
+}
+
 std::string PercentText(int p) { return std::to_string(p) + "%"; }
 
 // trunc(200 (p - 30) / 60), 0 at 30 % and below.
@@ -125,8 +132,8 @@ DiagramOps PairBarOps(PairBarMode mode, std::int32_t minusTotal, std::int32_t pl
     const DiagramRect row{7, 35, 650, 59};
     ops.push_back(Fill(row, kPairRowBackground));
     ops.push_back(Frame(row, kDiagramGrey));
-    ops.push_back(Text(12, 38, Cp1251ToUtf8(man.Name), kDiagramBlack, 8, false, kPairRowBackground));
-    ops.push_back(Text(157, 38, Cp1251ToUtf8(man.Place), kDiagramBlack, 8, false, kPairRowBackground));
+    ops.push_back(ColumnText(12, 38, Cp1251ToUtf8(man.Name), 157, 8, kPairRowBackground));
+    ops.push_back(ColumnText(157, 38, Cp1251ToUtf8(man.Place), 327, 8, kPairRowBackground));
     ops.push_back(Text(327, 38, Cp1251ToUtf8(man.Date), kDiagramBlack, 8, false, kPairRowBackground));
 
     if (!p) {
@@ -195,8 +202,8 @@ DiagramOps RankingRowOps(int x0, int y, const ScanEntry& entry, int i) {
 
     const int ty = y + 3;
     ops.push_back(Text(x0 + 5, ty, std::to_string(i), kDiagramBlack, 9, false, background));
-    ops.push_back(Text(x0 + 30, ty, Cp1251ToUtf8(entry.ManName), kDiagramBlack, 9, false, background));
-    ops.push_back(Text(x0 + 150, ty, Cp1251ToUtf8(entry.ManPlace), kDiagramBlack, 9, false, background));
+    ops.push_back(ColumnText(x0 + 30, ty, Cp1251ToUtf8(entry.ManName), x0 + 150, 9, background));
+    ops.push_back(ColumnText(x0 + 150, ty, Cp1251ToUtf8(entry.ManPlace), x0 + 320, 9, background));
     ops.push_back(Text(x0 + 320, ty, Cp1251ToUtf8(entry.ManDate), kDiagramBlack, 9, false, background));
 
     if (entry.PercentWithHisHouses)

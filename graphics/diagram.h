@@ -68,6 +68,9 @@ struct DiagramOp {
     int pointSize = 0;
     bool bold = false;
     Rgb background = kDiagramWhite;
+    // The room of the text's column in pixels: a wider text is cut and ends in
+    // "…", so that it never runs into the next column; 0: no limit.
+    int maxWidth = 0;
 };
 
 using DiagramOps = std::vector<DiagramOp>;

@@ -32,6 +32,15 @@ PrintOp Text(std::string text, const char* font, double size, double x, double y
             .brush = brush, .x1 = x, .y1 = y};
 }
 
+// A text of a column that ends `gap` before the next column at `nextX`.
+constexpr double kColumnGap = 0.15;
+PrintOp ColumnText(std::string text, const char* font, double size, double x, double y, double nextX,
+                   bool bold = false) {
+    PrintOp op = Text(std::move(text), font, size, x, y, bold);
+    op.maxWidth = nextX - x - kColumnGap;
+    return op;
+}
+
 PrintOp Line(double x1, double y1, double x2, double y2, int width = 1, PrintPen pen = PrintPen::Solid,
              Rgb colour = kPrintBlack) {
     return {.kind = PrintOp::Kind::Line, .colour = colour, .penWidth = width, .pen = pen,
@@ -133,8 +142,8 @@ PrintDocument PersonListDocument(const PersonTable& table, const PageMeasure& pa
             if (!SlotUsed(r)) continue;
             const double y = ListRowTop(row);
             ops.push_back(Text(TwoDigits(n), kArial, 8, 1.5, y));
-            ops.push_back(Text(r.Name.str(), kArial, 8, 2.2, y));
-            ops.push_back(Text(r.Place.str(), kArial, 8, 5.8, y));
+            ops.push_back(ColumnText(r.Name.str(), kArial, 8, 2.2, y, 5.8));
+            ops.push_back(ColumnText(r.Place.str(), kArial, 8, 5.8, y, 10.8));
             ops.push_back(Text(r.DateText.str(), kArial, 8, 10.8, y));
             ops.push_back(Text(r.TimeText.str(), kArial, 8, 12.8, y));
         }
@@ -180,10 +189,13 @@ PrintPage ChartPageOps(const ChartPageInput& in, const PageMeasure& page) {
     ops.push_back(Text(PadRight(ProgramTitle(), 80), kArial, 10, 1.0, 0.7, true));
 
     // Birth data.
-    ops.push_back(Text(in.woman.Name.str(), kCourier, 10, 1.0, 1.4, true));
-    ops.push_back(Text(WomanBirthLine(in.woman), kCourier, 10, 4.5, 1.4, true));
-    ops.push_back(Text(in.man.Name.str(), kCourier, 10, 1.0, 1.8, true));
-    ops.push_back(Text(Cut(in.man.DateText.str() + "  " + in.man.Place.str(), 42), kCourier, 10, 4.5, 1.8, true));
+    // Birth data, right of the widest name (the birth lines end at most 49
+    // characters, 10.4 cm, further on).
+    ops.push_back(ColumnText(in.woman.Name.str(), kCourier, 10, 1.0, 1.4, kChartBirthX, true));
+    ops.push_back(ColumnText(WomanBirthLine(in.woman), kCourier, 10, kChartBirthX, 1.4, W - 0.85, true));
+    ops.push_back(ColumnText(in.man.Name.str(), kCourier, 10, 1.0, 1.8, kChartBirthX, true));
+    ops.push_back(ColumnText(Cut(in.man.DateText.str() + "  " + in.man.Place.str(), 42), kCourier, 10, kChartBirthX,
+                             1.8, W - 0.85, true));
 
     // Circles.
     ops.push_back(Circle(cx, cy, g.R1, kPrintYellow));
@@ -248,7 +260,9 @@ PrintPage ChartPageOps(const ChartPageInput& in, const PageMeasure& page) {
 
     // Ephemeris table.
     const double x0 = g.x0, y0 = g.y0, h = g.h, c1 = g.c1, c2 = g.c2, c3 = g.c3;
-    ops.push_back(Text(Cp("Эфемериды планет"), kSymbolFontFamily, 12, x0 + 0.2, y0 - 0.5));
+    // The table's title in the face of the page's other headings (the symbol
+    // font draws its letters from another face).
+    ops.push_back(Text(Cp("Эфемериды планет"), kArial, 11, x0 + 0.2, y0 - 0.55, true));
     ops.push_back(Rectangle(x0, y0, c3, y0 + 11 * h, kPrintWhite));
     ops.push_back(Line(x0, y0 + h, c3, y0 + h));
     ops.push_back(Line(c1, y0, c1, y0 + 11 * h));
@@ -263,16 +277,18 @@ PrintPage ChartPageOps(const ChartPageInput& in, const PageMeasure& page) {
         ops.push_back(Text(OneChar(BodyGlyphs[k]), kSymbolFontFamily, 12, x0 + kTableGlyphX, y, true));
         const TChartBody& w = in.womanChart[k - 1];
         const TChartBody& m = in.manChart[k - 1];
-        ops.push_back(Text(LongitudeText(w.Lon).longText, kSymbolFontFamily, 9, c1 + 0.1, y));
+        // Minutes and seconds in two digits, so that the rows line up.
+        ops.push_back(Text(LongitudeText(w.Lon).paddedText, kSymbolFontFamily, 9, c1 + 0.1, y));
         if (w.Speed < 0) ops.push_back(Text(OneChar(0xB2), kSymbolFontFamily, 9, c1 + 1.8, y));
-        ops.push_back(Text(LongitudeText(m.Lon).longText, kSymbolFontFamily, 9, c2 + 0.1, y));
+        ops.push_back(Text(LongitudeText(m.Lon).paddedText, kSymbolFontFamily, 9, c2 + 0.1, y));
         if (m.Speed < 0) ops.push_back(Text(OneChar(0xB2), kSymbolFontFamily, 9, c2 + 1.8, y));
     }
 
     // Aspect grid.
     const double gx = g.gx;
-    ops.push_back(Text(Cp("По горизонтали - планеты мужчины"), kArial, 9, gx + 0.4, y0 - 0.7));
-    ops.push_back(Text(Cp("По вертикали - планеты женщины"), kArial, 9, gx + 0.4, y0 - 0.4));
+    // Two lines of Arial 9 (0.36 cm high each) apart, above the grid.
+    ops.push_back(Text(Cp("По горизонтали - планеты мужчины"), kArial, 9, gx + 0.4, y0 - 0.82));
+    ops.push_back(Text(Cp("По вертикали - планеты женщины"), kArial, 9, gx + 0.4, y0 - 0.42));
     for (int k = 0; k <= 11; ++k) ops.push_back(Line(gx, y0 + 0.6 * k, gx + 6.6, y0 + 0.6 * k));
     for (int k = 0; k <= 11; ++k) ops.push_back(Line(gx + 0.6 * k, y0, gx + 0.6 * k, y0 + 6.6));
     // The glyphs of the grid go on a clear brush: their text boxes are taller than
@@ -324,8 +340,8 @@ PrintDocument RankingDocument(const PersonRecord& person, const ScanTable& ranke
         ops.push_back(Text(Cp(" Оценка совместимости"), kArial, 10, 15.3, 0.7));
         ops.push_back(Line(1.5, 1.15, W - 1.0, 1.15));
         ops.push_back(Line(1.5, 1.2, W - 1.0, 1.2));
-        ops.push_back(Text(woman.Name.str(), kArial, 10, 1.5, 1.4, true));
-        ops.push_back(Text(WomanBirthLine(woman), kArial, 10, 5.0, 1.4, true));
+        ops.push_back(ColumnText(woman.Name.str(), kArial, 10, 1.5, 1.4, kRankingBirthX, true));
+        ops.push_back(ColumnText(WomanBirthLine(woman), kArial, 10, kRankingBirthX, 1.4, W - 0.85, true));
         ops.push_back(Text(ProgramTitle(), kArial, 10, 1.5, 0.7, true));
         const double hy = 2.4;
         ops.push_back(Text(Cp(women ? "Имя женщины" : "Имя мужчины"), kArial, 10, 1.7, hy));
@@ -345,8 +361,8 @@ PrintDocument RankingDocument(const PersonRecord& person, const ScanTable& ranke
             const double y = RankingRowY(row);
             const double ty = y - 0.22;
             ops.push_back(Text(TwoDigits(n), kArial, 8, 1.0, ty));
-            ops.push_back(Text(e.ManName, kArial, 8, 1.7, ty));
-            ops.push_back(Text(e.ManPlace, kArial, 8, 5.3, ty));
+            ops.push_back(ColumnText(e.ManName, kArial, 8, 1.7, ty, 5.3));
+            ops.push_back(ColumnText(e.ManPlace, kArial, 8, 5.3, ty, 9.6));
             ops.push_back(Text(e.ManDate, kArial, 8, 9.6, ty));
             if (!e.PercentDefined) {
                 ops.push_back(Text(Cp(kNoFactorsText), kArial, 8, 12.7, ty));

@@ -47,6 +47,9 @@ struct PrintOp {
     PrintPen pen = PrintPen::Solid;
     double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     double cx = 0, cy = 0, r1 = 0, a1 = 0, r2 = 0, a2 = 0;
+    // Text: the room of its column (cm). A text wider than that in its font is
+    // cut and ends in "…", so that it never runs into the next column; 0: no limit.
+    double maxWidth = 0;
 };
 
 using PrintPage = std::vector<PrintOp>;
@@ -95,6 +98,12 @@ inline constexpr double kDegreeAbove = 0.45;
 
 // The body's glyph in the ephemeris table, from the table's left edge.
 inline constexpr double kTableGlyphX = 2.0;
+
+// The birth data of the chart page's heading begin right of the widest name:
+// 20 characters of Courier 10 take 4.23 cm (0.6 em each) from x = 1.0.
+inline constexpr double kChartBirthX = 5.5;
+// The ranking's heading: the name in Arial 10 bold up to the birth data.
+inline constexpr double kRankingBirthX = 6.0;
 
 struct ChartPageInput {
     const PersonRecord& woman;

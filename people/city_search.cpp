@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <iterator>
+#include <map>
 #include <tuple>
 
 #include "base/cp1251.h"
@@ -101,7 +102,82 @@ std::string Transliterate(std::string_view key) {
     return out;
 }
 
-CitySearch CitySearch::FromLines(const std::vector<std::vector<std::string>>& regions) {
+namespace {
+
+std::string Trimmed(std::string_view s) {
+    const std::size_t b = s.find_first_not_of(' ');
+    if (b == std::string_view::npos) return {};
+    return std::string(s.substr(b, s.find_last_not_of(' ') + 1 - b));
+}
+
+std::vector<std::string> SplitTabs(std::string_view line) {
+    std::vector<std::string> fields;
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t tab = line.find('\t', from);
+        fields.emplace_back(line.substr(from, tab == std::string_view::npos ? std::string_view::npos : tab - from));
+        if (tab == std::string_view::npos) return fields;
+        from = tab + 1;
+    }
+}
+
+struct OtherNames {
+    long population = 0;
+    std::vector<std::string> names;
+};
+
+// The lines of cities.alt by region, country and city.
+std::map<std::string, OtherNames> ReadOtherNames(const std::vector<std::string>& lines) {
+    std::map<std::string, OtherNames> out;
+    for (const std::string& line : lines) {
+        std::vector<std::string> f = SplitTabs(line);
+        if (f.size() < 4) continue;
+        const std::string& pop = f[3];
+        if (pop.empty() || pop.size() > 10 || pop.find_first_not_of("0123456789") != std::string::npos) continue;
+        OtherNames n;
+        n.population = std::stol(pop);
+        n.names.assign(std::make_move_iterator(f.begin() + 4), std::make_move_iterator(f.end()));
+        out[f[0] + '\t' + Trimmed(f[1]) + '\t' + Trimmed(f[2])] = std::move(n);
+    }
+    return out;
+}
+
+}  // namespace
+
+bool SearchQueryOf(std::string_view utf8, std::string& cp1251) {
+    // Latin-1 Supplement and Latin Extended-A letters without their accents.
+    static constexpr std::string_view kLatin1 =
+        "AAAAAAACEEEEIIIIDNOOOOOxOUUUUYTsaaaaaaaceeeeiiiidnooooo/ouuuuyty";  // U+00C0..U+00FF
+    static constexpr std::string_view kExtendedA =
+        "AaAaAaCcCcCcCcDdDdEeEeEeEeEeGgGgGgGgHhHhIiIiIiIiIiIiJjKkkLlLlLlLlLlNnNnNnnNnOoOoOoOoRrRrRrSsSsSsSsTtTtTt"
+        "UuUuUuUuUuUuWwYyYZzZzZzs";  // U+0100..U+017F
+    std::string folded;
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const char32_t c = DecodeUtf8(utf8, pos);
+        char plain = 0;
+        if (c >= 0xC0 && c <= 0xFF && c != 0xD7 && c != 0xF7) plain = kLatin1[c - 0xC0];
+        else if (c >= 0x100 && c <= 0x17F) plain = kExtendedA[c - 0x100];
+        if (c == 0xDF) folded += "ss";
+        else if (c == 0xC6 || c == 0xE6) folded += c == 0xC6 ? "AE" : "ae";
+        else if (plain != 0) folded += plain;
+        else AppendUtf8(folded, c);
+    }
+    std::size_t bad = std::string::npos;
+    cp1251 = Utf8ToCp1251(folded, &bad);
+    return bad == std::string::npos;
+}
+
+void CitySearch::AddKeys(const std::string& name, std::size_t city) {
+    const std::string key = SearchKey(name);
+    if (key.empty()) return;
+    keys_.push_back({key, city});
+    std::string latin = Transliterate(key);
+    if (latin != key) keys_.push_back({std::move(latin), city});
+}
+
+CitySearch CitySearch::FromLines(const std::vector<std::vector<std::string>>& regions,
+                                 const std::vector<std::string>& names) {
+    const std::map<std::string, OtherNames> others = ReadOtherNames(names);
     CitySearch s;
     for (std::size_t r = 0; r < regions.size() && r < kAtlasRegions.size(); ++r) {
         std::string country;
@@ -118,13 +194,16 @@ CitySearch CitySearch::FromLines(const std::vector<std::vector<std::string>>& re
             hit.region = static_cast<int>(r);
             hit.country = country;
             hit.city = EntryKey(line);
-            const std::string key = SearchKey(hit.city);
-            if (key.empty()) continue;
+            if (SearchKey(hit.city).empty()) continue;
             const std::size_t index = s.cities_.size();
+            s.AddKeys(hit.city, index);
+            const auto other = others.find(RegionName(static_cast<int>(r)) + '\t' + Trimmed(country) + '\t' +
+                                           Trimmed(hit.city));
+            if (other != others.end()) {
+                hit.population = other->second.population;
+                for (const std::string& name : other->second.names) s.AddKeys(name, index);
+            }
             s.cities_.push_back(std::move(hit));
-            s.keys_.push_back({key, index});
-            std::string latin = Transliterate(key);
-            if (latin != key) s.keys_.push_back({std::move(latin), index});
         }
     }
     std::sort(s.keys_.begin(), s.keys_.end(), [](const Key& a, const Key& b) {
@@ -139,7 +218,23 @@ CitySearch CitySearch::Build(const std::string& dataDir) {
         const std::string file = JoinPath(dataDir, r.file);
         regions.push_back(FileReadable(file) ? ReadRegionLines(file) : std::vector<std::string>{});
     }
-    return FromLines(regions);
+    // The other names are a help to the search only: without the file (a data
+    // directory from before it) the atlas's own names are found as before.
+    const std::string namesFile = JoinPath(dataDir, kCityNamesFile);
+    std::vector<std::string> names;
+    if (FileReadable(namesFile)) {
+        const std::string text = ReadWholeFile(namesFile);
+        std::size_t from = 0;
+        while (from < text.size()) {
+            std::size_t end = text.find('\n', from);
+            if (end == std::string::npos) end = text.size();
+            std::size_t stop = end;
+            if (stop > from && text[stop - 1] == '\r') --stop;
+            names.push_back(text.substr(from, stop - from));
+            from = end + 1;
+        }
+    }
+    return FromLines(regions, names);
 }
 
 std::vector<CityHit> CitySearch::Find(std::string_view prefix, std::size_t limit) const {
@@ -148,20 +243,37 @@ std::vector<CityHit> CitySearch::Find(std::string_view prefix, std::size_t limit
     std::vector<std::size_t> found;
     auto it = std::lower_bound(keys_.begin(), keys_.end(), key,
                                [](const Key& k, const std::string& q) { return k.text < q; });
-    for (; it != keys_.end() && StartsWith(it->text, key); ++it) found.push_back(it->city);
+    std::vector<std::size_t> exact;
+    for (; it != keys_.end() && StartsWith(it->text, key); ++it) {
+        found.push_back(it->city);
+        if (it->text == key) exact.push_back(it->city);
+    }
     std::sort(found.begin(), found.end());
     found.erase(std::unique(found.begin(), found.end()), found.end());
-    // The order of the folded names, then region and country: namesakes stand together.
-    std::vector<std::pair<std::string, std::size_t>> order;
+    std::sort(exact.begin(), exact.end());
+    // A name equal to the whole query first ("paris" is Париж before Парисвилл),
+    // then the biggest cities ("санкт": Санкт-Петербург before the small towns),
+    // then the order of the folded names, region and country: namesakes stand
+    // together.
+    struct Order {
+        bool notExact;
+        long negPopulation;
+        std::string key;
+        std::size_t city;
+    };
+    std::vector<Order> order;
     order.reserve(found.size());
-    for (std::size_t i : found) order.emplace_back(SearchKey(cities_[i].city), i);
-    std::sort(order.begin(), order.end(), [this](const auto& a, const auto& b) {
-        const CityHit& x = cities_[a.second];
-        const CityHit& y = cities_[b.second];
-        return std::tie(a.first, x.region, x.country, a.second) < std::tie(b.first, y.region, y.country, b.second);
+    for (std::size_t i : found)
+        order.push_back({!std::binary_search(exact.begin(), exact.end(), i), -cities_[i].population,
+                         SearchKey(cities_[i].city), i});
+    std::sort(order.begin(), order.end(), [this](const Order& a, const Order& b) {
+        const CityHit& x = cities_[a.city];
+        const CityHit& y = cities_[b.city];
+        return std::tie(a.notExact, a.negPopulation, a.key, x.region, x.country, a.city) <
+               std::tie(b.notExact, b.negPopulation, b.key, y.region, y.country, b.city);
     });
     std::vector<CityHit> hits;
-    for (std::size_t k = 0; k < order.size() && hits.size() < limit; ++k) hits.push_back(cities_[order[k].second]);
+    for (std::size_t k = 0; k < order.size() && hits.size() < limit; ++k) hits.push_back(cities_[order[k].city]);
     return hits;
 }
 

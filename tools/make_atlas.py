@@ -109,6 +109,30 @@ COUNTRY_NAMES = {
     "XK": "Косово",
 }
 
+# Cities whose Russian name in the catalogue is a former (mostly Soviet) one: the
+# current name is shown, the former one stays findable (GeoNames id: current, former).
+RENAMED = {
+    "616530": ("Ванадзор", "Кировакан"),
+    "704422": ("Покровск", "Красноармейск"),
+    "699553": ("Звягель", "Новоград-Волынский"),
+    "1521370": ("Риддер", "Лениногорск"),
+    "161974": ("Берекет", "Газанджык"),
+    "1219002": ("Керки", "Атамырат"),
+    "692975": ("Кадиевка", "Стаханов"),
+}
+
+# Where the Russian catalogue has no name, the name in the country's own
+# Cyrillic catalogue, its letters written as Russian writes them.
+NATIVE_CYRILLIC = {"BG": "bg", "MK": "mk", "RS": "sr", "ME": "sr", "BA": "sr"}
+NATIVE_LETTERS = {"ј": "й", "Ј": "Й", "љ": "ль", "Љ": "Ль", "њ": "нь", "Њ": "Нь", "ђ": "дж", "Ђ": "Дж",
+                  "ћ": "ч", "Ћ": "Ч", "џ": "дж", "Џ": "Дж", "ѓ": "гь", "Ѓ": "Гь", "ќ": "кь", "Ќ": "Кь",
+                  "ѕ": "дз", "Ѕ": "Дз"}
+
+# The languages whose names of a city are also searched for ("Moscow", "München",
+# "Kyiv"): GeoNames' own name and these catalogues of libgeonames-common.
+ALTERNATE_LANGUAGES = ["en", "de", "fr", "es", "it", "pt", "pl", "nl", "uk", "be"]
+ALTERNATES_FILE = "cities.alt"
+
 NAME_WIDTH = 29       # name characters that the lists and the search keys see
 COUNTRY_WIDTH = 29    # columns 2..30 of a country line
 
@@ -280,6 +304,46 @@ def city_line(name, lat, lon):
     line += b" " + degree_text(lon_neg, lon_deg, 4).encode() + b" " + b"%02d" % lon_min
     assert len(line) == 45
     return line
+
+
+# ---------------------------------------------------------------- Russian names
+
+SAINT_PREFIXES = [("Sainte-", "Сент-"), ("Saint-", None), ("San ", "Сан-"), ("Santa ", "Санта-"),
+                  ("Santo ", "Санту-"), ("São ", "Сан-")]
+
+
+def saint_name(ru, latin):
+    """The catalogue writes some French and Latin saints' towns as "Санкт-…"
+    (Saint-Ouen as "Санкт-Оуэн"); Russian writes "Сен-"/"Сент-" for French
+    places and "Сан-", "Санта-", "Санту-" for Spanish, Italian and Portuguese
+    ones. German and Russian "Санкт-" (Sankt, Saint Petersburg) stays."""
+    if not ru.startswith("Санкт-"):
+        return ru
+    rest = ru[len("Санкт-"):]
+    for prefix, russian in SAINT_PREFIXES:
+        if latin.startswith(prefix):
+            if russian is None:  # French Saint-: "Сент-" before a vowel, "Сен-" before a consonant
+                russian = "Сент-" if rest[:1] in "АЕЁИОУЫЭЮЯ" else "Сен-"
+            return russian + rest
+    return ru
+
+
+def native_cyrillic(text, lang):
+    """Bulgarian ъ is the vowel Russian writes ы (Търново: Тырново)."""
+    letters = dict(NATIVE_LETTERS, **({"ъ": "ы", "Ъ": "Ы"} if lang == "bg" else {}))
+    return "".join(letters.get(ch, ch) for ch in text)
+
+
+def fold_key(b):
+    """The search key of cp1251 bytes as the program folds them: case, Ё as Е."""
+    out = bytearray()
+    for x in b:
+        if 0x41 <= x <= 0x5A or 0xC0 <= x <= 0xDF:
+            x += 0x20
+        elif x in (0xA8, 0xB8):
+            x = 0xE5
+        out.append(x)
+    return bytes(out).strip()
 
 
 # ---------------------------------------------------------------- sources
@@ -549,6 +613,10 @@ def main():
             region_of[cc] = file_name
 
     ru_names = catalogue(GEONAMES_MO)
+    native_catalogues = {lang: catalogue(GEONAMES_MO.replace("/ru/", "/%s/" % lang))
+                         for lang in set(NATIVE_CYRILLIC.values())}
+    alt_catalogues = [catalogue(GEONAMES_MO.replace("/ru/", "/%s/" % lang)) for lang in ALTERNATE_LANGUAGES]
+    native_used = saints = 0
     countries = country_names()
     ranges, today_utc = field_ranges(today)
     zone_cache = {}
@@ -575,10 +643,31 @@ def main():
             continue
         ru = ru_names.gettext(c["id"])
         c["has_ru"] = ru != c["id"]
+        c["former"] = []
+        if not c["has_ru"] and c["cc"] in NATIVE_CYRILLIC:
+            lang = NATIVE_CYRILLIC[c["cc"]]
+            native = native_catalogues[lang].gettext(c["id"])
+            if native != c["id"]:
+                ru, c["has_ru"] = native_cyrillic(native, lang), True
+                native_used += 1
+        if c["id"] in RENAMED:
+            current, former = RENAMED[c["id"]]
+            c["former"].append(former)
+            ru, c["has_ru"] = current, True
+        if c["has_ru"]:
+            fixed = saint_name(ru, c["name"])
+            if fixed != ru:
+                c["former"].append(ru)
+                ru = fixed
+                saints += 1
         if not c["has_ru"]:
             ru = c["name"]
             latin += 1
         c["ru"] = to_cp1251(ru.strip())
+        # The names people type for it: GeoNames' own, the other languages',
+        # a former Russian name; the search finds the city by any of them.
+        alts = [c["name"]] + [tr.gettext(c["id"]) for tr in alt_catalogues] + c["former"]
+        c["alts"] = [to_cp1251(a.strip()) for a in alts if a and a != c["id"]]
         c["fields"] = fields
         if round(abs(c["lon"]) * 60) >= 180 * 60:
             clamped += 1
@@ -610,6 +699,8 @@ def main():
     print("%s: %d zones, %d changes of offset %d-%d, %d bytes" %
           (ZONE_TABLE, len(zone_names), n_changes, TABLE_FROM.year, TABLE_TO.year - 1, len(table)))
     total_blocks = total_cities = 0
+    alt_lines = [b"PELORIN CITIES 1"]
+    n_alternates = 0
     for file_name, title, _ in REGIONS:
         blocks = per_region[file_name]
         names = [b[0] for b in blocks]
@@ -628,12 +719,28 @@ def main():
             for c in sorted(members, key=lambda c: (collation_key(c["label"]), -c["pop"], c["id"])):
                 out += city_line(c["label"], c["lat"], c["lon"]) + b"%4d" % zone_number[c["tz"]] + b"\r\n"
                 n_cities += 1
+                seen = {fold_key(c["label"]), fold_key(c["ru"])}
+                alts = []
+                for a in [c["ru"]] + c["alts"]:
+                    k = fold_key(a)
+                    if k and k not in seen and b"\t" not in a:
+                        seen.add(k)
+                        alts.append(a.strip())
+                n_alternates += len(alts)
+                alt_lines.append(b"\t".join([file_name[:-4].encode(), name.rstrip(), c["label"].rstrip(),
+                                             b"%d" % c["pop"]] + alts))
         write_atomically(os.path.join(args.out, file_name), bytes(out))
         countries_here = len(set(b[2][0]["cc"] for b in blocks))
         print("%-13s %-38s %3d countries %4d blocks %6d cities" %
               (file_name, title, countries_here, len(blocks), n_cities))
         total_blocks += len(blocks)
         total_cities += n_cities
+    alt_lines.append(b"END")
+    alt_data = b"\r\n".join(alt_lines) + b"\r\n"
+    write_atomically(os.path.join(args.out, ALTERNATES_FILE), alt_data)
+    print("%s: %d cities, %d other names, %d bytes; %d Russian names from a native Cyrillic catalogue,"
+          " %d saints' towns written as Russian writes them, %d renamed cities" %
+          (ALTERNATES_FILE, total_cities, n_alternates, len(alt_data), native_used, saints, len(RENAMED)))
     print("total: %d blocks, %d cities (%d without a Russian name, written in Latin letters);"
           " left out: %d without a region, %d without a known zone; %d longitudes of 180 degrees"
           " written as 179 59" % (total_blocks, total_cities, latin, skipped["no region"],

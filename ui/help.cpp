@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QShortcut>
 
 #include "base/file_io.h"
 #include "ui/file_names.h"
@@ -45,6 +46,12 @@ bool ShowHelpTopic(const std::string& systemDir, int topic, const HelpViewer& vi
     if (QFileInfo(file).isFile() && viewer && viewer(file, QString::fromStdString(target.topic))) return true;
     boxes.ShowError(parent, QStringLiteral("Unable to open help file %1").arg(file));
     return false;
+}
+
+void BindHelpKey(QWidget* window, std::function<void()> open) {
+    auto* key = new QShortcut(QKeySequence::HelpContents, window);
+    key->setContext(Qt::WindowShortcut);
+    QObject::connect(key, &QShortcut::activated, window, std::move(open));
 }
 
 }  // namespace pelorin

@@ -32,4 +32,8 @@ HelpViewer PlatformHelpViewer();
 bool ShowHelpTopic(const std::string& systemDir, int topic, const HelpViewer& viewer, MessageBoxes& boxes,
                    QWidget* parent);
 
+// F1 in `window` (a dialog or the main window) runs `open`, which shows the
+// window's own topic.
+void BindHelpKey(QWidget* window, std::function<void()> open);
+
 }  // namespace pelorin

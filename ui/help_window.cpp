@@ -129,6 +129,9 @@ bool HelpWindow::ShowTopic(const QString& file, const QString& topic) {
     if (!window) {
         window = new HelpWindow;
         window->setAttribute(Qt::WA_DeleteOnClose);
+        // The help is no main window of the program: closing the main window
+        // ends the program even while the help is open.
+        window->setAttribute(Qt::WA_QuitOnClose, false);
     }
     if (!window->Open(file, topic)) {
         if (window->File().isEmpty()) window->deleteLater();

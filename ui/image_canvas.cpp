@@ -1,12 +1,38 @@
 #include "ui/image_canvas.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QResizeEvent>
 #include <QPainter>
 
 namespace pelorin {
 
-ImageCanvas::ImageCanvas(QWidget* parent) : QWidget(parent) {}
+ImageCanvas::ImageCanvas(QWidget* parent) : QWidget(parent) { setFocusPolicy(Qt::NoFocus); }
+
+void ImageCanvas::SetClickable(bool clickable) {
+    setFocusPolicy(clickable ? Qt::StrongFocus : Qt::NoFocus);
+    setCursor(clickable ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    if (clickable && accessibleName().isEmpty()) setAccessibleName(toolTip().trimmed());
+}
+
+void ImageCanvas::keyPressEvent(QKeyEvent* e) {
+    if (focusPolicy() != Qt::NoFocus && e->modifiers() == Qt::NoModifier &&
+        (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || e->key() == Qt::Key_Space)) {
+        Q_EMIT clicked();
+        return;
+    }
+    QWidget::keyPressEvent(e);
+}
+
+void ImageCanvas::focusInEvent(QFocusEvent* e) {
+    QWidget::focusInEvent(e);
+    update();
+}
+
+void ImageCanvas::focusOutEvent(QFocusEvent* e) {
+    QWidget::focusOutEvent(e);
+    update();
+}
 
 void ImageCanvas::SetPicture(const QImage& picture) {
     picture_ = picture;
@@ -47,6 +73,11 @@ void ImageCanvas::paintEvent(QPaintEvent*) {
     if (!picture_.isNull()) {
         p.setRenderHint(QPainter::SmoothPixmapTransform);
         p.drawImage(rect(), picture_);
+    }
+    if (hasFocus()) {  // the keyboard is here: a dotted frame inside the picture
+        p.setPen(QPen(Qt::white, 2, Qt::DotLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(rect().adjusted(2, 2, -3, -3));
     }
 }
 

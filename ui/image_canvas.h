@@ -16,6 +16,11 @@ public:
     void SetPicture(const QImage& picture);
     const QImage& Picture() const { return picture_; }
 
+    // A clickable picture takes the keyboard focus with Tab, shows it with a
+    // dotted frame and emits clicked() on Enter or Space; other pictures are
+    // passed over by Tab.
+    void SetClickable(bool clickable);
+
     // Makes the drawing surface the size of the control and paints it `colour`;
     // the surface follows the control's size from then on.
     void FillSolid(const QColor& colour);
@@ -29,6 +34,9 @@ protected:
     void paintEvent(QPaintEvent*) override;
     void resizeEvent(QResizeEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
 
 private:
     void FollowSize();

@@ -25,6 +25,12 @@ void ShowRtfFile(QTextEdit* view, const std::string& path) {
     for (const RtfParagraph& p : doc.paragraphs) {
         QTextBlockFormat block;
         block.setAlignment(p.centred ? Qt::AlignHCenter : Qt::AlignLeft);
+        if (!p.tabStops.empty()) {
+            // Twips to the document's pixels (96 per inch).
+            QList<QTextOption::Tab> tabs;
+            for (int twips : p.tabStops) tabs.append(QTextOption::Tab(twips / 15.0, QTextOption::LeftTab));
+            block.setTabPositions(tabs);
+        }
         if (first) cursor.setBlockFormat(block);
         else cursor.insertBlock(block);
         first = false;

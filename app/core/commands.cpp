@@ -11,6 +11,7 @@ std::optional<int> HelpTopicForPage(int pageIndex) {
         case MainPage::Man: return 70;
         case MainPage::Pair: return 80;
         case MainPage::Chart: return 90;
+        case MainPage::Astrology: return kTopicAstrologyPage;
         default: return std::nullopt;
     }
 }

@@ -13,6 +13,7 @@ namespace pelorin {
 std::optional<int> HelpTopicForPage(int pageIndex);
 
 // Help topics of the clickable pictures.
+inline constexpr int kTopicAstrologyPage = 120;   // " Помощь" and F1 on "Астрология"
 inline constexpr int kTopicTitlePicture15 = 20;   // Image15
 inline constexpr int kTopicTitlePicture14 = 260;  // Image14
 // The seven pictures of "Астрология", in the order Image8 … Image13, Image16.

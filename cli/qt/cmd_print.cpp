@@ -14,6 +14,7 @@
 #include "cli/command.h"
 #include "graphics/ui/printed_pages.h"
 #include "ui/symbol_font.h"
+#include "cli/qt/qt_messages.h"
 
 namespace pelorin::cli {
 namespace {
@@ -22,6 +23,7 @@ namespace {
 // unless another one is asked for. It must end before the program does.
 std::unique_ptr<QApplication> WidgetApplication() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    DropRuntimeDirNote();
     static int argc = 1;
     static char name[] = "pelorin-cli";
     static char* argv[] = {name, nullptr};

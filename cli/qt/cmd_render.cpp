@@ -15,6 +15,7 @@
 #include "cli/command.h"
 #include "graphics/ui/bi_wheel_painter.h"
 #include "ui/symbol_font.h"
+#include "cli/qt/qt_messages.h"
 #include "base/cp1251.h"
 #include "people/person_chart.h"
 
@@ -29,6 +30,7 @@ constexpr int kPictureHeight = 880;
 // asked for. It must end before the program does (Qt's statics go first).
 std::unique_ptr<QGuiApplication> GuiApplication() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    DropRuntimeDirNote();
     static int argc = 1;
     static char name[] = "pelorin-cli";
     static char* argv[] = {name, nullptr};

@@ -36,7 +36,10 @@ void PaintOp(QPainter& canvas, const DiagramOp& op) {
         case DiagramOp::Kind::Text: {
             const QFont font = DiagramFont(op.pointSize, op.bold);
             const QFontMetrics metrics(font, canvas.device());
-            const QString text = QString::fromUtf8(op.text);
+            QString text = QString::fromUtf8(op.text);
+            // A text wider than its column is cut and ends in "…".
+            if (op.maxWidth > 0 && metrics.horizontalAdvance(text) > op.maxWidth)
+                text = metrics.elidedText(text.trimmed(), Qt::ElideRight, op.maxWidth);
             // The canvas writes text on an opaque box of its brush colour.
             canvas.fillRect(QRect(r.left, r.top, metrics.horizontalAdvance(text), metrics.height()),
                             ToQColor(op.background));

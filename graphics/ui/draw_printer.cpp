@@ -51,10 +51,16 @@ PageMeasure MeasurePrinterPage(const QPaintDevice& device, PrinterCanvas& canvas
 
 void PrintTextAt(PrinterCanvas& c, const QString& text, const QString& fontName, double fontSize, double x,
                  double y, int fontStyle, const QColor& fontColour, const QColor& brushColour,
-                 Qt::BrushStyle brushStyle) {
+                 Qt::BrushStyle brushStyle, double maxWidthCm) {
     SetBrushAndFont(c, brushColour, brushStyle, fontName, fontSize, fontStyle, fontColour);
     const PixelPoint p = PageToPixels(x, y, c.scale);
-    WriteTextAtPixels(c, p.x, p.y, text, fontName == QLatin1String(kSymbolFontFamily));
+    QString shown = text;
+    if (maxWidthCm > 0) {
+        const QFontMetrics fm(c.painter.font(), c.painter.device());
+        const int room = static_cast<int>(maxWidthCm * c.scale.XScale);
+        if (fm.horizontalAdvance(text) > room) shown = fm.elidedText(text.trimmed(), Qt::ElideRight, room);
+    }
+    WriteTextAtPixels(c, p.x, p.y, shown, fontName == QLatin1String(kSymbolFontFamily));
 }
 
 void PrintLineAt(PrinterCanvas& c, int penWidth, const QColor& penColour, Qt::PenStyle penStyle, double x1,

@@ -25,9 +25,11 @@ PageMeasure MeasurePrinterPage(const QPaintDevice& device, PrinterCanvas& canvas
 
 // Text with its top-left corner at (x, y). A solid brush paints the text's
 // background, a clear brush (Qt::NoBrush) leaves it.
+// A `maxWidthCm` above 0 is the room of the text: a wider text is cut to fit
+// and ends in "…".
 void PrintTextAt(PrinterCanvas& c, const QString& text, const QString& fontName, double fontSize, double x,
                  double y, int fontStyle, const QColor& fontColour, const QColor& brushColour,
-                 Qt::BrushStyle brushStyle);
+                 Qt::BrushStyle brushStyle, double maxWidthCm = 0);
 
 void PrintLineAt(PrinterCanvas& c, int penWidth, const QColor& penColour, Qt::PenStyle penStyle, double x1,
                  double y1, double x2, double y2);

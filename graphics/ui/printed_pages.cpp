@@ -51,7 +51,7 @@ void PaintPrintOps(PrinterCanvas& c, const PrintPage& ops) {
         switch (op.kind) {
             case PrintOp::Kind::Text:
                 PrintTextAt(c, TextOf(op), QString::fromStdString(op.font), op.size, op.x1, op.y1, style,
-                            ToQColor(op.colour), ToQColor(op.brush), BrushStyleOf(op));
+                            ToQColor(op.colour), ToQColor(op.brush), BrushStyleOf(op), op.maxWidth);
                 break;
             case PrintOp::Kind::TextPolar:
                 PrintTextPolar(c, TextOf(op), QString::fromStdString(op.font), op.size, BrushStyleOf(op),
@@ -114,6 +114,34 @@ QString PrintRankingPage(QPagedPaintDevice& device, const PersonRecord& person, 
                                 [&](const PageMeasure& m) { return RankingDocument(person, ranked, m, women); });
 }
 
+namespace {
+
+// A heading of a report (a centred paragraph: the title, the percentage,
+// "Позитивные факторы", "Негативные факторы") never stands alone at the foot of
+// a page: where the next paragraph with text begins on a later page, the
+// heading begins that page too.
+void KeepHeadingsWithText(QTextDocument& doc) {
+    const double pageHeight = doc.pageSize().height();
+    if (!(pageHeight > 0)) return;
+    QAbstractTextDocumentLayout* layout = doc.documentLayout();
+    auto top = [&](const QTextBlock& b) { return layout->blockBoundingRect(b).top(); };
+    auto pageOf = [&](const QTextBlock& b) { return static_cast<int>(top(b) / pageHeight); };
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        const QTextBlockFormat format = b.blockFormat();
+        if (!(format.alignment() & Qt::AlignHCenter) || b.text().trimmed().isEmpty()) continue;
+        QTextBlock next = b.next();
+        while (next.isValid() && next.text().trimmed().isEmpty()) next = next.next();
+        if (!next.isValid() || pageOf(next) <= pageOf(b)) continue;
+        // The heading's space above it grows by the rest of its page, so that it
+        // begins the next page (the layout is asked again for every later block).
+        QTextBlockFormat moved = format;
+        moved.setTopMargin(format.topMargin() + (pageOf(b) + 1) * pageHeight - top(b) + 1);
+        QTextCursor(b).setBlockFormat(moved);
+    }
+}
+
+}  // namespace
+
 ReportLayout LayOutReport(const QTextDocument& report, QPaintDevice& device) {
     ReportLayout out;
     out.doc.reset(report.clone());
@@ -126,12 +154,28 @@ ReportLayout LayOutReport(const QTextDocument& report, QPaintDevice& device) {
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
         double width = 0;
         bool fixed = false;
+        // Tab stops are in the document's pixels (96 per inch).
+        const QList<QTextOption::Tab> tabs = b.blockFormat().tabPositions();
+        const double tabScale = device.logicalDpiX() / 96.0;
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment f = it.fragment();
             const QFont font = f.charFormat().font();
             fixed = QFontInfo(font).fixedPitch();
             if (!fixed) break;
-            width += QFontMetricsF(font, &device).horizontalAdvance(f.text());
+            const QFontMetricsF fm(font, &device);
+            const QStringList pieces = f.text().split(QLatin1Char('\t'));
+            for (qsizetype k = 0; k < pieces.size(); ++k) {
+                if (k > 0) {  // a tab: on to the first stop beyond the text so far
+                    double next = width + fm.horizontalAdvance(QLatin1Char(' '));
+                    for (const QTextOption::Tab& t : tabs)
+                        if (t.position * tabScale > width) {
+                            next = t.position * tabScale;
+                            break;
+                        }
+                    width = next;
+                }
+                width += fm.horizontalAdvance(pieces[k]);
+            }
         }
         // A long paragraph in that font is prose after all: it wraps as any other.
         if (!fixed || width > 1.3 * (device.width() - cm)) continue;
@@ -157,6 +201,7 @@ ReportLayout LayOutReport(const QTextDocument& report, QPaintDevice& device) {
     doc.rootFrame()->setFrameFormat(frame);
     doc.setDocumentMargin(0);
     doc.setPageSize(out.page);
+    KeepHeadingsWithText(doc);
     return out;
 }
 

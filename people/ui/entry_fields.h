@@ -1,11 +1,15 @@
 #pragma once
-// What the entry dialogs read from their text boxes, as Windows-1251.
+// What the entry dialogs read from their text boxes, as Windows-1251, and what
+// they do when their store procedure has answered.
+#include <QDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <string>
 #include <vector>
 
 #include "base/cp1251.h"
+#include "people/person_entry.h"
+#include "ui/message_boxes.h"
 
 namespace pelorin {
 
@@ -18,6 +22,27 @@ inline std::vector<std::string> MemoLines(const QPlainTextEdit* memo) {
     if (!text.isEmpty())
         for (const QString& line : text.split(QLatin1Char('\n'))) lines.push_back(Utf8ToCp1251(line.toStdString()));
     return lines;
+}
+
+// The end of "   Продолжить" in an entry dialog, the same for women and men: a
+// refusal is shown and the dialog stays; a person stored closes it. A place
+// chooser left with "Отменить" returns to the dialog with everything typed
+// still there (name, date, time, comment), so that the user can choose the
+// place again or cancel the entry; nothing was stored. True when stored.
+inline bool FinishEntry(QDialog& dialog, MessageBoxes& boxes, const EntryResult& res, QLineEdit* name) {
+    switch (res.outcome) {
+        case EntryOutcome::Refused:
+            boxes.ShowMessage(&dialog, QString::fromStdString(res.message));
+            return false;
+        case EntryOutcome::Cancelled:
+            dialog.activateWindow();
+            return false;
+        case EntryOutcome::Stored:
+            name->clear();
+            dialog.accept();
+            return true;
+    }
+    return false;
 }
 
 }  // namespace pelorin

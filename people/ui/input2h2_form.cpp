@@ -241,10 +241,10 @@ void TInput2h2Form::FindTextChanged() {
         boxes_.ShowError(this, QString::fromStdString(e.what()));
         return;
     }
-    // A character Windows-1251 lacks cannot begin any name of the atlas.
-    std::size_t bad = std::string::npos;
-    const std::string sought = Utf8ToCp1251(text.toStdString(), &bad);
-    if (bad == std::string::npos) found_ = search_->Find(sought, 200);
+    // Accents Windows-1251 lacks are dropped ("München"); any other character it
+    // lacks cannot begin a name of the atlas.
+    std::string sought;
+    if (SearchQueryOf(text.toStdString(), sought)) found_ = search_->Find(sought, 200);
     auto trimmed = [](const std::string& cp1251) { return QString::fromStdString(Cp1251ToUtf8(cp1251)).trimmed(); };
     for (const CityHit& h : found_)
         ui->ListBoxFound->addItem(QString::fromUtf8("%1 — %2, %3")

@@ -69,16 +69,8 @@ ManEntry TInput_Men_Form3::Entry() const {
     return entry;
 }
 
-void TInput_Men_Form3::Finish(const EntryResult& res) {
-    switch (res.outcome) {
-        case EntryOutcome::Refused: boxes_.ShowMessage(this, QString::fromStdString(res.message)); return;
-        case EntryOutcome::Cancelled: return;  // no place chosen: the dialog stays with what was typed
-        case EntryOutcome::Stored:
-            ui->Edit2->clear();
-            accept();
-            return;
-    }
-}
+// No place chosen: the dialog stays with what was typed, as the women's does.
+void TInput_Men_Form3::Finish(const EntryResult& res) { FinishEntry(*this, boxes_, res, ui->Edit2); }
 
 void TInput_Men_Form3::BitBtn8Click() {
     try {

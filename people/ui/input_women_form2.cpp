@@ -73,18 +73,7 @@ void TInput_Women_Form2::BitBtn8Click() {
         EntryResult res;
         if (entry.name.empty()) res = {EntryOutcome::Refused, "  Не введено имя  ", 0};
         else res = StoreWoman(entry, *chooser_, women_, dataDir_, std::time(nullptr));
-        switch (res.outcome) {
-        case EntryOutcome::Refused:
-            boxes_.ShowMessage(this, QString::fromStdString(res.message));
-            return;
-        case EntryOutcome::Cancelled:
-            accept();
-            return;
-        case EntryOutcome::Stored:
-            ui->Edit2->clear();
-            accept();
-            return;
-        }
+        FinishEntry(*this, boxes_, res, ui->Edit2);
     } catch (const std::exception& e) {
         // The file was not written: the dialog stays open with what was typed.
         boxes_.ShowError(this, QString::fromStdString(e.what()));

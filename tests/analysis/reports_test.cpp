@@ -216,14 +216,22 @@ TEST(PairReport, DatabaseTextsAreEscapedForRichText) {
 }
 
 TEST(PairReport, IdentityLineFields) {
+    // The fields stand at the identity paragraph's tab stops, without their
+    // padding; a place longer than the record's 26 characters is cut there.
     EXPECT_EQ(Cp1251ToUtf8(IdentityLine(kManRecord)),
-              "\\par    Борис Петров         Санкт-Петербург (Ленинград) 17.03.1972   --- ");
+              "\\par    Борис Петров\\tab Санкт-Петербург (Ленинград\\tab 17.03.1972\\tab  ---");
     PersonRecord full = Person("ЖжЖжЖжЖжЖжЖжЖжЖжЖжЖж12", "", "01.01.2000", "12:00", true);
     full.Place.set(std::string(30, 'P'));
-    const std::string line = IdentityLine(full);
-    EXPECT_EQ(line.size(), 77u);
-    EXPECT_EQ(line.substr(8, 20), full.Name.str());
-    EXPECT_EQ(line.substr(59), " 01.01.2000  12:00");
+    EXPECT_EQ(IdentityLine(full), "\\par    " + full.Name.str() + "\\tab " + std::string(26, 'P') +
+                                      "\\tab 01.01.2000\\tab 12:00");
+    // The widest line fits the page the report names: 1.5 cm margins of A4 leave
+    // 10206 twips, the last stop (9216) and five characters of time (720) take 9936.
+    ScratchDir dir;
+    PairReport(dir.path());
+    const std::string rtf = ReadFile(dir.file("Itogo.rtf"));
+    EXPECT_NE(rtf.find("\\paperw11906\\paperh16838\\margl850\\margr850"), std::string::npos);
+    EXPECT_NE(rtf.find("\\tx3600\\tx7488\\tx9216\r\n"), std::string::npos);
+    EXPECT_LE(9216 + 5 * 144, 11906 - 2 * 850);
 }
 
 TEST(PairReport, LookupErrorLeavesTheOldReport) {

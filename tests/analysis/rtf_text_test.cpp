@@ -71,6 +71,16 @@ TEST(RtfText, EscapesHexCharactersAndStates) {
     EXPECT_EQ(d.paragraphs[1].runs[2].halfPoints, 30);
 }
 
+// The identity lines' columns: tab stops last until \pard, a \tab is a tab.
+TEST(RtfText, TabStopsBelongToTheirParagraphs) {
+    const RtfDocument d = ParseRtf("{\\rtf1\\pard\\tx3600\\tx7488 a\\tab b\\par c\\par \\pard d\\tx-5\\tx99999 e}");
+    ASSERT_EQ(d.paragraphs.size(), 3u);
+    EXPECT_EQ(d.paragraphs[0].tabStops, (std::vector<int>{3600, 7488}));
+    EXPECT_EQ(Text(d.paragraphs[0]), "a\tb");
+    EXPECT_EQ(d.paragraphs[1].tabStops, (std::vector<int>{3600, 7488}));
+    EXPECT_TRUE(d.paragraphs[2].tabStops.empty());  // reset, and no stop off the page
+}
+
 TEST(RtfText, AnyBytesAreReadWithoutFailing) {
     std::mt19937 rng(7);
     const std::string alphabet = "{}\\'abcfsqpr0123456789 -*;\r\n\xe0\xff";

@@ -4,6 +4,7 @@
 
 #include <clocale>
 #include <cstdio>
+#include <filesystem>
 
 #include "base/cp1251.h"
 #include "base/errors.h"
@@ -199,10 +200,15 @@ TEST(Startup, DataDirWithoutFinalSeparatorIsNotRepaired) {
 }
 
 TEST(Startup, ProgramLoadersReadTheShippedDataAndWarnAboutAMissingFondIn) {
-    // The built data directory: person files, Fond.in and the packed databases.
+    // A copy of the built data directory (person files, Fond.in and the packed
+    // databases): start-up takes the directory's lock, and the build's own data
+    // folder is what the package installs, so no test leaves a file there.
     const std::string built = std::string(PELORIN_BINARY_DIR) + "/data/";
     ScratchDir dir;
-    test::WriteFile(dir.file("main.dat"), dir.path() + "\r\n" + built + "\r\n");
+    ScratchDir data;
+    for (const auto& e : std::filesystem::directory_iterator(built))
+        if (e.is_regular_file()) std::filesystem::copy_file(e.path(), data.file(e.path().filename().string()));
+    test::WriteFile(dir.file("main.dat"), dir.path() + "\r\n" + data.path() + "\r\n");
     AppState state;
     FakeView view;
     StartupResult r = RunStartup(dir.file("main.dat"), state, view, DefaultStartupHooks(state));

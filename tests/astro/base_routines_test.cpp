@@ -131,6 +131,9 @@ TEST(BaseRoutines, LongitudeTexts) {
     EXPECT_EQ(b.longText.back(), '\xB0');
     LongitudeTexts c = LongitudeText(45.2625);  // 15 deg Taurus 15' 45"
     EXPECT_EQ(c.longText, "15A15\xAF" "45\xB0");
+    // The printed table's form keeps its columns: two digits of minutes and seconds.
+    EXPECT_EQ(a.paddedText, " 0@30\xAF" "00\xB0");
+    EXPECT_EQ(LongitudeText(35.0 + 7 / 60.0 + 9.5 / 3600).paddedText, " 5A07\xAF" "09\xB0");
     // Nothing is rounded: 29 deg 59' 59.9" stays 59 minutes.
     EXPECT_EQ(LongitudeText(29.99999).shortText, "29@59");
 }

@@ -2,7 +2,7 @@
 // country and city lists are built, places are chosen from them, and a city
 // whose fields are taken from the columns of the input's last line is built and
 // added after the first country (taking the country's zone number), then
-// chosen back. Not part of the test suite;
+// chosen back; the bytes are also read as the search's names file. Not part of the test suite;
 // built and run by tests/fuzz/run.sh (seed: blocks of lines of data/*.wdt).
 #include <cmath>
 #include <cstddef>
@@ -14,6 +14,7 @@
 
 #include "astro/houses.h"
 #include "people/atlas.h"
+#include "people/city_search.h"
 #include "base/errors.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "people/person_chart.h"
@@ -182,5 +183,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
     }
     CheckAddedCity(content, lines, countries, CityFromColumns(lines.empty() ? std::string() : lines.back()));
+
+    // The same bytes as the search's names file (cities.alt) beside the lines as
+    // a region file: whatever they hold, the index is built and found in.
+    std::vector<std::string> names;
+    for (std::size_t from = 0; from <= content.size();) {
+        std::size_t end = content.find('\n', from);
+        if (end == std::string_view::npos) end = content.size();
+        names.emplace_back(content.substr(from, end - from));
+        from = end + 1;
+    }
+    const CitySearch search = CitySearch::FromLines({lines, lines}, names);
+    for (const char* prefix : {"a", "s", "\xEC", "mo"})
+        for (const CityHit& h : search.Find(prefix, 50)) Check(h.population >= 0, "population read as a number");
     return 0;
 }

@@ -236,14 +236,34 @@ TEST(WomenEntryDialog, TimeOptionResetsAndStore) {
     EXPECT_EQ(f.SpinEdit5->value(), 0);
     EXPECT_TRUE(f.Edit2->text().isEmpty());
 
-    // A declined place closes the dialog and stores nothing.
+    // "Отменить" in the place chooser returns to the dialog with everything
+    // typed, and nothing is stored; a place chosen then stores the woman.
     chooser.choose = false;
     f.Edit2->setText(QStringLiteral("Olga"));
+    f.SpinEdit6->setValue(21);
+    f.RadioGroup1Item0->setChecked(true);
+    f.SpinEdit4->setValue(23);
+    f.Memo2->setPlainText(QString::fromUtf8("строка 1\nстрока 2"));
     f.BitBtn8->click();
-    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(chooser.calls, 2);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(f.Edit2->text(), QStringLiteral("Olga"));
+    EXPECT_EQ(f.SpinEdit6->value(), 21);
+    EXPECT_TRUE(f.RadioGroup1Item0->isChecked());
+    EXPECT_EQ(f.SpinEdit4->value(), 23);
+    EXPECT_EQ(f.Memo2->toPlainText(), QString::fromUtf8("строка 1\nстрока 2"));
     LoadPersonFile(dir.file("FEMIN.DAT"), back);
     EXPECT_TRUE(IsFreeSlot(back.slot(2)));
     EXPECT_TRUE(IsFreeSlot(women.slot(2)));
+    chooser.choose = true;
+    f.BitBtn8->click();
+    EXPECT_FALSE(dialog.isVisible());
+    LoadPersonFile(dir.file("FEMIN.DAT"), back);
+    EXPECT_EQ(back.slot(2).Name.str().substr(0, 4), "Olga");
+    EXPECT_EQ(back.slot(2).TimeText.str(), "23:00");
+    const std::string comment = Cp1251ToUtf8(back.slot(2).Comment.str());
+    EXPECT_EQ(comment.find("строка 1"), 0u) << comment;
+    EXPECT_NE(comment.find("строка 2"), std::string::npos) << comment;
 }
 
 TEST(EntryDialogs, ControlsWithoutTextHaveAccessibleNames) {

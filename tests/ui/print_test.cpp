@@ -5,13 +5,17 @@
 #include <QAbstractTextDocumentLayout>
 #include <QPdfWriter>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <filesystem>
 #include <regex>
 
+#include "graphics/ui/diagram.h"
 #include "graphics/ui/printed_pages.h"
 #include "ui/rich_text.h"
+#include <QImage>
+#include <QPainter>
 
 #include "base/cp1251.h"
 #include "base/file_io.h"
@@ -123,6 +127,127 @@ TEST(PrintedReport, IdentityLinesStayWholeWithinThePage) {
     }
     EXPECT_EQ(identity, 2);
     EXPECT_GT(l.scale, 0.95);  // the margins made the room; the text keeps its size
+}
+
+}  // namespace
+}  // namespace pelorin
+
+namespace pelorin {
+namespace {
+
+// Wherever the page breaks, a report's heading is printed on the page of the
+// text that follows it.
+TEST(PrintedReport, AHeadingNeverStandsAloneAtTheFootOfAPage) {
+    QPdfWriter writer(QStringLiteral("/dev/null"));
+    SetUpPdfWriter(writer, QStringLiteral("Itogo.rtf"));
+    int moved = 0;
+    for (int n = 20; n < 140; ++n) {
+        QTextDocument doc;
+        QTextCursor c(&doc);
+        for (int i = 0; i < n; ++i) {
+            c.insertBlock();
+            c.insertText(QStringLiteral("Строка отчёта %1").arg(i));
+        }
+        QTextBlockFormat centred;
+        centred.setAlignment(Qt::AlignHCenter);
+        c.insertBlock(centred);
+        c.insertText(QString::fromUtf8("Негативные факторы"));
+        c.insertBlock(QTextBlockFormat());  // the empty paragraph after it, as the reports have
+        c.insertBlock(QTextBlockFormat());
+        c.insertText(QString::fromUtf8("-8 баллов"));
+        const ReportLayout l = LayOutReport(doc, writer);
+        auto pageOf = [&](const QString& text) {
+            for (QTextBlock b = l.doc->begin(); b.isValid(); b = b.next())
+                if (b.text() == text)
+                    return static_cast<int>(l.doc->documentLayout()->blockBoundingRect(b).top() / l.page.height());
+            return -1;
+        };
+        const int heading = pageOf(QString::fromUtf8("Негативные факторы"));
+        EXPECT_EQ(heading, pageOf(QString::fromUtf8("-8 баллов"))) << n;
+        if (heading > pageOf(QStringLiteral("Строка отчёта %1").arg(n - 1))) ++moved;
+    }
+    EXPECT_GT(moved, 0);  // some of these put the heading at a foot
+}
+
+// The rightmost column of `image` with ink (any pixel not white), or -1.
+int RightmostInk(const QImage& image) {
+    for (int x = image.width() - 1; x >= 0; --x)
+        for (int y = 0; y < image.height(); ++y)
+            if (image.pixel(x, y) != qRgb(255, 255, 255)) return x;
+    return -1;
+}
+
+// The widest name the record holds, 20 of the widest letters, and the widest
+// place: on the printed chart page, the printed ranking and the screen ranking
+// each stays left of the next column (cut and ended with "…" where the letters
+// are too wide for it), and a usual name is printed whole.
+TEST(ColumnLayout, TheWidestNameNeverRunsIntoTheNextColumn) {
+    const std::string widest = std::string(20, '\xC6');  // "Ж" x 20
+    const std::string widePlace = std::string(25, '\xD8');  // "Ш" x 25
+    // Pages of 20 x 28.7 cm at 120 dots per inch.
+    const PageMeasure page = MeasurePage(945, 1356, 200, 287);
+    auto paint = [&](const PrintPage& ops, const std::string& text, double x) {
+        QImage image(page.scale.XScale * page.widthCm, page.scale.YScale * page.heightCm, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        PrinterCanvas canvas{painter, page.scale};
+        PrintPage only;
+        for (const PrintOp& op : ops)
+            if (op.kind == PrintOp::Kind::Text && op.text == text && op.x1 == x) only.push_back(op);
+        EXPECT_EQ(only.size(), 1u) << x;
+        PaintPrintOps(canvas, only);
+        painter.end();
+        return RightmostInk(image) / page.scale.XScale;  // cm
+    };
+
+    PersonRecord woman = Person("", "0101000001", 30000, 1);
+    woman.Name.set(widest);
+    PersonRecord man = Person("", "0101000002", 30100, 2);
+    man.Name.set(std::string(20, '\xD8'));  // "Ш" x 20
+    man.Place.set(PadRight(widePlace, 26));
+    const TChart chart{};
+    const TCusps cusps{};
+    const AspectGrid grid{};
+    const PrintPage chartPage = ChartPageOps({woman, man, chart, chart, cusps, grid}, page);
+    EXPECT_LT(paint(chartPage, widest, 1.0), kChartBirthX);
+    EXPECT_LT(paint(chartPage, man.Name.str(), 1.0), kChartBirthX);
+
+    ScanTable ranked{};
+    for (ScanEntry& e : ranked) e.ManName = " ";
+    ranked[0].ManName = widest;
+    ranked[0].ManPlace = widePlace;
+    ranked[0].ManDate = "01.01.1970";
+    ranked[0].CompatPercent = 60;
+    ranked[0].PercentDefined = true;
+    ranked[1] = ranked[0];
+    ranked[1].ManName = PadRight(Utf8ToCp1251("Пример: Борис Петров"), 20);
+    ranked[1].ManPlace = Utf8ToCp1251("Москва");
+    const PrintDocument ranking = RankingDocument(woman, ranked, page);
+    EXPECT_LT(paint(ranking[0], widest, 1.5), kRankingBirthX);  // the heading's name
+    EXPECT_LT(paint(ranking[0], widest, 1.7), 5.3);
+    EXPECT_LT(paint(ranking[0], widePlace, 5.3), 9.6);
+    // A usual name is not cut: it ends where the whole name ends.
+    const double usual = paint(ranking[0], ranked[1].ManName, 1.7);
+    EXPECT_GT(usual, 1.7 + 2.0);
+    EXPECT_LT(usual, 5.3);
+
+    // The screen ranking, 9 points at 96 dpi: the name column ends at x0 + 150.
+    for (const ScanEntry& e : {ranked[0]}) {
+        QImage image(kRankingWidth, 40, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        DiagramOps name;
+        for (const DiagramOp& op : RankingRowOps(kRankingX0, 5, e, 1))
+            if (op.kind == DiagramOp::Kind::Text && op.text == Cp1251ToUtf8(e.ManName)) {
+                name.push_back(op);
+                name.back().background = kDiagramWhite;
+            }
+        ASSERT_EQ(name.size(), 1u);
+        PaintDiagramOps(painter, name);
+        painter.end();
+        EXPECT_LT(RightmostInk(image), kRankingX0 + 150);
+        EXPECT_GT(RightmostInk(image), kRankingX0 + 100);  // cut to the column, not dropped
+    }
 }
 
 }  // namespace
