@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
             pelorin::ReadConfig(pelorin::ResolveConfigPath(pelorin::PathFromQt(parser.value(configOption))));
         std::vector<std::pair<QString, int>> topics;
         const QString main = QString::fromStdString(pelorin::HelpTargetFor(config.SystemDir, 10).file);
-        for (int t : {10, 20, 260, 40, 50, 60, 70, 80, 90, 100}) topics.push_back({main, t});
+        for (int t : {10, 20, 260, 40, 50, 60, 70, 80, 90, 95, 100}) topics.push_back({main, t});
         for (int t : pelorin::kAstrologyPictureTopics) topics.push_back({main, t});
         topics.push_back({QString::fromStdString(config.SystemDir) + QString::fromLatin1(pelorin::kAddCityHelpFile),
                           pelorin::kAddCityHelpTopic});
@@ -165,6 +165,7 @@ int main(int argc, char** argv) {
     page(pelorin::MainPage::Pair, "page_pair_reverse");
     f.RichEdit1->moveCursor(QTextCursor::Start);
     page(pelorin::MainPage::Chart, "page_chart");
+    page(pelorin::MainPage::Composite, "page_composite");
 
     ok = Save(&womenEntry, out, "dialog_woman") && ok;
     womenEntry.hide();
