@@ -153,10 +153,10 @@ PrintPage RelationshipPageOps(const RelationshipPageInput& in, const PageMeasure
 
     // What the chart is, in the corner left of the wheel's foot, in short lines
     // that keep clear of the wheel.
-    double ly = 16.2;
+    double ly = 16.7;
     for (const std::string& line : RelationshipAboutLines(c)) {
         ops.push_back(Text(Cp(line), kArial, 9, 1.0, ly));
-        ly += 0.4;
+        ly += 0.36;
     }
 
     // The bodies: name, glyph, position, house; the Ascendant and the Midheaven

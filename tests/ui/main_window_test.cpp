@@ -14,6 +14,7 @@
 #include <QSet>
 #include <QTabWidget>
 #include <QTextEdit>
+#include <regex>
 
 #include "graphics/ui/factor_panel.h"
 #include "ui/image_canvas.h"
@@ -316,6 +317,18 @@ TEST(MainWindow, CompositePageFillsAfterThePairAnalysis) {
     EXPECT_NE(davison, composite);
     EXPECT_GT(InkOf(davison), 5000);
     SaveWindowPicture(w.get(), "window_davison");
+    // The batch tool gives the charts the page shows.
+    for (const bool isComposite : {true, false}) {
+        const auto r = test::RunCli(std::string(isComposite ? "composite" : "davison") + " --config " +
+                                    test::Quote(fx.config) + " --woman 0101000011 --man 0101000011");
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        const RelationshipChart& c = isComposite ? fx.state.Relationship->composite : *fx.state.Relationship->davison;
+        const std::regex lon(R"re("body": "[A-Za-z]+", "lon": (-?[0-9.eE+-]+))re");
+        int i = 0;
+        for (auto it = std::sregex_iterator(r.out.begin(), r.out.end(), lon); it != std::sregex_iterator(); ++it, ++i)
+            EXPECT_DOUBLE_EQ(std::stod((*it)[1]), c.chart[i].Lon) << i;
+        EXPECT_EQ(i, kBodyCount);
+    }
 
     // The typed man: the page says why instead of a wheel, and so does "  Печать".
     chooseMan("Имя 10");
