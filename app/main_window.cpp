@@ -359,6 +359,9 @@ public:
                        const AnalysisData& data)
         : ui_(ui), people_(people), factors_(factors), data_(data) {}
     void ClearCompatibility() override {
+        // An analysis that fails before its charts leaves no earlier pair's
+        // composite on "Композит".
+        ui_.ImageComposite->FillSolid(Qt::white);
         ShowFactorsInstead(ui_, factors_, false);
         DrawRankingOn(ui_.Image2, ScanTable{}, RankingMode::Clear);
         DrawStrip(ui_.Image3, PairBarMode::ScaleOnly, 0, 0, PairRowTexts{});

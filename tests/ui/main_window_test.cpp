@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <QTableWidget>
 #include <QFileInfo>
 #include <QFontInfo>
@@ -347,6 +349,16 @@ TEST(MainWindow, CompositePageFillsAfterThePairAnalysis) {
     EXPECT_TRUE(fx.boxes.messages[0].contains(QString::fromUtf8("Карта Давидсона не построена")));
     f.CompositeChoice->setChecked(true);
     EXPECT_GT(InkOf(f.ImageComposite->Surface()), 5000);  // his composite has no houses but is drawn
+
+    // An analysis that fails at the charts (a damaged moment) leaves no earlier pair there.
+    fx.state.people.ChosenMan.Moment = std::nan("");
+    w->BitBtn27Click();
+    EXPECT_EQ(fx.boxes.shown.size(), 1);
+    EXPECT_FALSE(fx.state.Relationship);
+    EXPECT_EQ(InkOf(f.ImageComposite->Surface()), 0);
+    chooseMan("Имя 11");
+    w->BitBtn27Click();
+    EXPECT_GT(InkOf(f.ImageComposite->Surface()), 5000);
 
     // A scan leaves no pair: the page is blank again.
     w->BitBtn11Click();
