@@ -175,7 +175,8 @@ RelationshipCharts RelationshipChartsOf(const PersonRecord& woman, const PersonR
 
 CalendarMoment CalendarOf(double dayNumber) {
     CalendarMoment c;
-    if (!std::isfinite(dayNumber)) return c;
+    // Far beyond any birth the integer fields could not hold the date: none.
+    if (!std::isfinite(dayNumber) || std::fabs(dayNumber) > 1e8) return c;
     // Whole minutes since 1899-12-31 0h UT (day number 0 is noon of that day).
     const double minutes = std::round((dayNumber + 0.5) * 1440);
     const double day = std::floor(minutes / 1440);

@@ -92,7 +92,10 @@ RelationshipCharts RelationshipChartsOf(const PersonRecord& woman, const PersonR
 
 // ---- Texts of the pages ------------------------------------------------------
 
-// A calendar date and time of a day number, Universal Time, rounded to the minute.
+// A calendar date and time of a day number, Universal Time, rounded to the
+// minute (Julian calendar before 15 October 1582, as DayNumberOf counts); the
+// default 01.01.1900 00:00 for a value that is not a number or lies beyond
+// some 270,000 years.
 struct CalendarMoment {
     int day = 1, month = 1, year = 1900, hour = 0, minute = 0;
 };

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "astro/base_routines.h"
 #include "astro/chart.h"
 #include "astro/houses.h"
 #include "base/cp1251.h"
@@ -246,6 +247,10 @@ TEST(Relationship, CalendarOfADayNumberRoundsToTheMinute) {
     EXPECT_EQ(MomentText(36525.5 - 20.0 / 86400), "02.01.2000 00:00");  // 23:59:40 rounds into the next day
     EXPECT_EQ(MomentText(-109572.5), "01.01.1600 00:00");
     EXPECT_EQ(MomentText(-300), "06.03.1899 12:00");
+    EXPECT_EQ(MomentText(std::nan("")), "01.01.1900 00:00");
+    EXPECT_EQ(MomentText(1e300), "01.01.1900 00:00");
+    EXPECT_EQ(MomentText(DayNumberOf(4, 10, 1582, 6, 0, 0)), "04.10.1582 06:00");  // the last Julian day
+    EXPECT_EQ(MomentText(DayNumberOf(15, 10, 1582, 6, 0, 0)), "15.10.1582 06:00");
     EXPECT_EQ(LatitudeText(-0.001), "0°00’ с. ш.");
     EXPECT_EQ(LongitudeTextOfPlace(-74.0), "74°00’ з. д.");
 }
