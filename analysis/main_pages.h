@@ -12,8 +12,9 @@ enum class MainPage {
     Pair = 4,        // "Пара"
     Man = 5,         // "Мужчина"
     Chart = 6,       // "Карта"
-    Astrology = 7,   // "Астрология"
+    Composite = 7,   // "Композит": the composite and the Davison chart
+    Astrology = 8,   // "Астрология"
 };
-inline constexpr int kMainPageCount = 8;
+inline constexpr int kMainPageCount = 9;
 
 }  // namespace pelorin

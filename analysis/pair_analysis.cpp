@@ -67,6 +67,7 @@ AnalysisResult RunPairAnalysis(const PeopleState& people, const AnalysisData& da
 
         step = PairStep::ClearGrid;
         ClearAspectGrid(state.AspectGrid);
+        state.Relationship.reset();
         observer.ShowPage(MainPage::Chart);
 
         step = PairStep::Charts;
@@ -92,6 +93,8 @@ AnalysisResult RunPairAnalysis(const PeopleState& people, const AnalysisData& da
         step = PairStep::Overlay;
         PlaceInHouses(state.ManChart, state.WomanCusps, state.HouseOverlay);
         PlaceHerInHisHouses(state.WomanChart, state);
+        // The composite and Davison charts of the pair, ready for the chart pages.
+        state.Relationship = RelationshipChartsOf(people.ChosenWoman, people.ChosenMan);
 
         step = PairStep::NatalAspects;
         FindNatalAspects(state.ManChart, state.NatalAspectGrid);
@@ -280,6 +283,7 @@ AnalysisResult RunRanking(PeopleState& people, const AnalysisData& data, Analysi
         // ranking: neither stays printable unless the scan ends.
         state.PairDone = false;
         state.ScanDone = false;
+        state.Relationship.reset();
         observer.Started();
         observer.LetMessagesRun();
         if (!ofWomen) {

@@ -16,6 +16,7 @@
 #include "analysis/score.h"
 #include "analysis/text_base.h"
 #include "analysis/main_pages.h"
+#include "analysis/relationship_charts.h"
 #include "astro/chart_types.h"
 #include "astro/houses.h"
 #include "people/person_record.h"
@@ -89,6 +90,9 @@ struct AnalysisState {
     pelorin::HouseOverlay ReverseOverlay{};
     std::optional<ReverseScore> Reverse;
     std::optional<std::int32_t> PercentWithHisHouses;
+    // The pair's composite and Davison charts (the page "Композит"): nothing
+    // before a pair analysis has computed them and after a scan.
+    std::optional<RelationshipCharts> Relationship;
     ScanTable ScanResults{};    // slot order of the men scanned
     ScanTable RankedResults{};  // the same, highest percentage first
     std::vector<SkippedPerson> ScanSkipped;  // of the last scan, in slot order

@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
             pelorin::ReadConfig(pelorin::ResolveConfigPath(pelorin::PathFromQt(parser.value(configOption))));
         std::vector<std::pair<QString, int>> topics;
         const QString main = QString::fromStdString(pelorin::HelpTargetFor(config.SystemDir, 10).file);
-        for (int t : {10, 20, 260, 40, 50, 60, 70, 80, 90, 100}) topics.push_back({main, t});
+        for (int t : {10, 20, 260, 40, 50, 60, 70, 80, 90, 95, 100}) topics.push_back({main, t});
         for (int t : pelorin::kAstrologyPictureTopics) topics.push_back({main, t});
         topics.push_back({QString::fromStdString(config.SystemDir) + QString::fromLatin1(pelorin::kAddCityHelpFile),
                           pelorin::kAddCityHelpTopic});
@@ -167,6 +167,11 @@ int main(int argc, char** argv) {
     page(pelorin::MainPage::Pair, "page_pair_reverse");
     f.RichEdit1->moveCursor(QTextCursor::Start);
     page(pelorin::MainPage::Chart, "page_chart");
+    // A page shown for the first time settles its scroll bars only after a few
+    // rounds of events: "Композит" is shown once before its picture.
+    f.PageControl1->setCurrentIndex(static_cast<int>(pelorin::MainPage::Composite));
+    for (int i = 0; i < 10; ++i) Settle();
+    page(pelorin::MainPage::Composite, "page_composite");
     page(pelorin::MainPage::Astrology, "page_astrology");
 
     ok = Save(&womenEntry, out, "dialog_woman") && ok;

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QShortcut>
+#include <QRadioButton>
 #include <QTextEdit>
 
 #include "analysis/pair_analysis.h"
@@ -17,6 +18,7 @@
 #include "app/core/commands.h"
 #include "app/core/person_lists.h"
 #include "ui/rich_text.h"
+#include "graphics/relationship_wheel.h"
 #include "graphics/ui/bi_wheel_painter.h"
 #include "graphics/ui/diagram.h"
 #include "base/errors.h"
@@ -153,6 +155,7 @@ void TZZavelForm::ConnectCommands() {
     connect(ui->BitBtn7, &QPushButton::clicked, this, &TZZavelForm::BitBtn7Click);
     connect(ui->BitBtn10, &QPushButton::clicked, this, &TZZavelForm::BitBtn10Click);
     connect(ui->AllWomenButton, &QPushButton::clicked, this, &TZZavelForm::AllWomenButtonClick);
+    connect(ui->DavisonChoice, &QRadioButton::toggled, this, &TZZavelForm::RelationshipChoiceClick);
     connect(ui->ExportWomenButton, &QPushButton::clicked, this, [this] { ExportList(TableKind::Women); });
     connect(ui->ImportWomenButton, &QPushButton::clicked, this, [this] { ImportList(TableKind::Women); });
     connect(ui->ExportMenButton, &QPushButton::clicked, this, [this] { ExportList(TableKind::Men); });
@@ -217,6 +220,7 @@ void TZZavelForm::DisableAnalysisCommands() {
 
 void TZZavelForm::PrepareDrawingSurfaces() {
     ui->Image1->FillSolid(Qt::white);
+    ui->ImageComposite->FillSolid(Qt::white);
     ui->Image6->FillSolid(QColor(191, 228, 208));
     ui->Image5->FillSolid(QColor(255, 223, 239));
     // Image4 and Image7 fill their pages through the pages' layouts.
@@ -352,6 +356,22 @@ void DrawRankingOn(ImageCanvas* image, const ScanTable& ranking, RankingMode mod
     image->update();
 }
 
+// The chart of "Композит" chosen on the page, from the pair's charts; white
+// when no pair has been analysed since the last scan.
+void DrawRelationshipPage(Ui::TZZavelForm& ui, const AnalysisState& s) {
+    const RelationshipKind kind =
+        ui.DavisonChoice->isChecked() ? RelationshipKind::Davison : RelationshipKind::Composite;
+    if (ui.ImageComposite->Surface().isNull()) ui.ImageComposite->FillSolid(Qt::white);
+    QImage& surface = ui.ImageComposite->Surface();
+    RelationshipWheelInput in = RelationshipWheelOf(kind, s.Relationship ? &*s.Relationship : nullptr);
+    in.width = surface.width();
+    in.height = surface.height();
+    QPainter painter(&surface);
+    PaintWheelOps(painter, PlanRelationshipWheel(in));
+    painter.end();
+    ui.ImageComposite->update();
+}
+
 // "Совместимость" shows either the ranking list or the factors of a pair.
 void ShowFactorsInstead(Ui::TZZavelForm& ui, FactorPanel* factors, bool show) {
     if (!show) factors->Clear();
@@ -381,6 +401,9 @@ public:
                        const AnalysisData& data)
         : ui_(ui), people_(people), factors_(factors), data_(data) {}
     void ClearCompatibility() override {
+        // An analysis that fails before its charts leaves no earlier pair's
+        // composite on "Композит".
+        ui_.ImageComposite->FillSolid(Qt::white);
         ShowFactorsInstead(ui_, factors_, false);
         if (QLabel* skipped = ui_.TabSheet4->findChild<QLabel*>(QStringLiteral("SkippedLabel"))) skipped->hide();
         DrawRankingOn(ui_.Image2, ScanTable{}, RankingMode::Clear);
@@ -399,6 +422,8 @@ public:
                     s.AspectGrid, true, &s.AspectGrid, ManHousesKnown(s) ? &s.ManCusps : nullptr);
         painter.end();
         ui_.Image1->update();
+        // The composite or the Davison chart on "Композит", as chosen there.
+        DrawRelationshipPage(ui_, s);
     }
     void PairReportWritten(const std::string& rtfFile, const AnalysisState& s) override {
         ShowRtfFile(ui_.RichEdit1, rtfFile);
@@ -447,6 +472,7 @@ public:
         ShowFactorsInstead(ui_, factors_, false);
         ui_.PageControl1->setCurrentIndex(static_cast<int>(MainPage::Compatibility));
         ui_.Image1->FillSolid(Qt::white);  // the bi-wheel's blank mode: a white surface
+        ui_.ImageComposite->FillSolid(Qt::white);
         ui_.RichEdit1->clear();
         ui_.RichEdit2->clear();
         PairBarExtras extras;
@@ -500,15 +526,23 @@ void TZZavelForm::AllWomenButtonClick() {
     if (r.ran && !r.ok) boxes_.ShowError(this, QString::fromStdString(r.message));
 }
 
+void TZZavelForm::RelationshipChoiceClick() { DrawRelationshipPage(*ui, state_); }
+
 void TZZavelForm::BitBtn29Click() {
     // The print dialog, then the page in front (the lists, the ranking, the two
-    // reports or the chart page); when its analysis has not been done, what to do first.
+    // reports, the chart page or the pair's composite or Davison chart); when its
+    // analysis has not been done, what to do first.
     const PrintAction action = PrintActionFor(ui->PageControl1->currentIndex(), state_.PairDone, state_.ScanDone);
     if (action == PrintAction::Nothing) {
         Message(NothingToPrintMessage(ui->PageControl1->currentIndex()));
         return;
     }
-    const QString failure = RunPrintAction(this, action, state_, {ui->RichEdit1, ui->RichEdit2});
+    const bool davison = ui->DavisonChoice->isChecked();
+    if (action == PrintAction::RelationshipPage && davison && state_.Relationship && !state_.Relationship->davison) {
+        Message(state_.Relationship->davisonRefusal);
+        return;
+    }
+    const QString failure = RunPrintAction(this, action, state_, {ui->RichEdit1, ui->RichEdit2, davison});
     if (!failure.isEmpty()) boxes_.ShowError(this, failure);
 }
 

@@ -66,6 +66,8 @@ public:
     void BitBtn2Click();
     void BitBtn21Click();
     void AllWomenButtonClick();  // men: "Все женщины"
+    // "Композит": the choice between the composite and the Davison chart.
+    void RelationshipChoiceClick();
     void N22Click();
     void Timer1Timer();
 

@@ -20,9 +20,17 @@ struct BusyCursor {
 
 QString RunPrintAction(QWidget* parent, PrintAction action, const AppState& state, const PrintViews& views) {
     if (action == PrintAction::Nothing) return {};
+    const RelationshipChart* relationship = nullptr;
+    if (action == PrintAction::RelationshipPage) {
+        if (!state.Relationship) return {};
+        const RelationshipCharts& r = *state.Relationship;
+        if (views.davison && !r.davison) return QString::fromStdString(r.davisonRefusal);
+        relationship = views.davison ? &*r.davison : &r.composite;
+    }
     QPrinter printer(QPrinter::HighResolution);
     if (action == PrintAction::PairReport) printer.setDocName(ReportJobTitle(state.config.DataDir, "Itogo.rtf"));
     if (action == PrintAction::ManReport) printer.setDocName(ReportJobTitle(state.config.DataDir, "Itogo_Men.rtf"));
+    if (relationship) printer.setDocName(QString::fromUtf8(RelationshipTitle(relationship->kind)));
     QPrintDialog dialog(&printer, parent);
     if (dialog.exec() != QDialog::Accepted) return {};
 
@@ -36,6 +44,8 @@ QString RunPrintAction(QWidget* parent, PrintAction action, const AppState& stat
         case PrintAction::ChartPage:
             return PrintChartPage(printer, {state.people.ChosenWoman, state.people.ChosenMan, state.WomanChart,
                                             state.ManChart, state.WomanCusps, state.AspectGrid});
+        case PrintAction::RelationshipPage:
+            return PrintRelationshipPage(printer, {state.Relationship->woman, state.Relationship->man, *relationship});
         case PrintAction::PairReport:
             if (views.pairReport) PrintReport(printer, *views.pairReport->document());
             return {};

@@ -14,10 +14,12 @@ namespace pelorin {
 struct PrintViews {
     QTextEdit* pairReport = nullptr;  // RichEdit1
     QTextEdit* manReport = nullptr;   // RichEdit2
+    bool davison = false;             // "Композит": the Davison chart chosen rather than the composite
 };
 
 // Prints what `action` names. Nothing for PrintAction::Nothing or when the user
-// cancels the dialog. An empty string on success or cancel, else the reason.
+// cancels the dialog. An empty string on success or cancel, else the reason
+// (for the Davison chart of a pair that has none, why, before any dialog).
 QString RunPrintAction(QWidget* parent, PrintAction action, const AppState& state, const PrintViews& views);
 
 }  // namespace pelorin

@@ -17,7 +17,7 @@ int Unavailable(const char* name) {
     return 2;
 }
 
-Register renderReg({"render", "render --config FILE --woman STAMP --man STAMP --out FILE.png (needs the window library)",
+Register renderReg({"render", "render --config FILE --woman STAMP --man STAMP [--chart bi-wheel|composite|davison] --out FILE.png (needs the window library)",
                     [](const std::vector<std::string>&) { return Unavailable("render"); }});
 Register printReg({"print", "print --config FILE --page PAGE [--woman STAMP] [--man STAMP] --out FILE.pdf (needs the window library)",
                    [](const std::vector<std::string>&) { return Unavailable("print"); }});

@@ -11,6 +11,7 @@ std::optional<int> HelpTopicForPage(int pageIndex) {
         case MainPage::Man: return 70;
         case MainPage::Pair: return 80;
         case MainPage::Chart: return 90;
+        case MainPage::Composite: return kTopicCompositePage;
         case MainPage::Astrology: return kTopicAstrologyPage;
         default: return std::nullopt;
     }
@@ -24,6 +25,7 @@ PrintAction PrintActionFor(int pageIndex, bool pairDone, bool scanDone) {
         case MainPage::Pair: return pairDone ? PrintAction::PairReport : PrintAction::Nothing;
         case MainPage::Man: return pairDone ? PrintAction::ManReport : PrintAction::Nothing;
         case MainPage::Chart: return pairDone ? PrintAction::ChartPage : PrintAction::Nothing;
+        case MainPage::Composite: return pairDone ? PrintAction::RelationshipPage : PrintAction::Nothing;
         default: return PrintAction::Nothing;
     }
 }
@@ -39,7 +41,8 @@ std::string NothingToPrintMessage(int pageIndex) {
         case MainPage::Compatibility: return "Сначала выполните «Анализ всех» — печатается список мужчин по совместимости.";
         case MainPage::Pair:
         case MainPage::Man:
-        case MainPage::Chart: return "Сначала выберите женщину и мужчину и выполните «Анализ пары».";
+        case MainPage::Chart:
+        case MainPage::Composite: return "Сначала выберите женщину и мужчину и выполните «Анализ пары».";
         default: return "На этой странице нечего печатать. Откройте список, отчёт или карту.";
     }
 }

@@ -19,7 +19,10 @@ inline constexpr int kTopicTitlePicture14 = 260;  // Image14
 // The seven pictures of "Астрология", in the order Image8 … Image13, Image16.
 inline constexpr int kAstrologyPictureTopics[7] = {160, 140, 170, 130, 150, 180, 190};
 
-enum class PrintAction { Nothing, WomenList, MenList, Ranking, PairReport, ManReport, ChartPage };
+// Help topic of the page "Композит".
+inline constexpr int kTopicCompositePage = 95;
+
+enum class PrintAction { Nothing, WomenList, MenList, Ranking, PairReport, ManReport, ChartPage, RelationshipPage };
 PrintAction PrintActionFor(int pageIndex, bool pairDone, bool scanDone);
 
 // What the user has to do first when a command cannot do its job (UTF-8), so that

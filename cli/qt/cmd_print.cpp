@@ -1,7 +1,8 @@
 // pelorin-cli print: a printed page of the program, through the printing code of
 // the window, to a PDF file. The lists of women and men; the chart page and the
 // two reports of a pair (after the pair analysis); the ranking of a woman (after
-// the scan of all men) or of a man (after the scan of all women). Built only with the Qt layer; runs without a display.
+// the scan of all men) or of a man (after the scan of all women); the composite
+// and the Davison chart of a pair. Built only with the Qt layer; runs without a display.
 #include <QApplication>
 #include <QFile>
 #include <QPdfWriter>
@@ -11,6 +12,7 @@
 #include "analysis/pair_analysis.h"
 #include "ui/rich_text.h"
 #include "cli/analysis_input.h"
+#include "cli/chart_input.h"
 #include "cli/command.h"
 #include "graphics/ui/printed_pages.h"
 #include "ui/symbol_font.h"
@@ -34,6 +36,31 @@ void CheckPrinted(const QString& failure, const std::string& out) {
     if (!failure.isEmpty()) throw Error(failure.toStdString() + " Файл «" + out + "».");
 }
 
+// The composite or the Davison chart of the pair: read, computed and printed
+// without the pair analysis (no file of the data directory is written).
+int PrintRelationship(const Args& args, RelationshipKind kind) {
+    const std::string configFile = args.required("config");
+    const std::string womanStamp = args.required("woman");
+    const std::string manStamp = args.required("man");
+    const std::string out = args.required("out");
+    ChartInput in;
+    LoadChartInput("print", configFile, in);
+    ChoosePair(in, womanStamp, manStamp);
+    const RelationshipChart chart = RelationshipChartOf(in.people, kind);
+    in.lock.reset();
+
+    const auto app = WidgetApplication();
+    if (InstallSymbolFont().isEmpty()) throw Error("Не удалось зарегистрировать шрифт символов.");
+    {
+        QFile probe(QString::fromStdString(out));
+        if (!probe.open(QIODevice::WriteOnly)) throw Error("Не удалось записать файл «" + out + "».");
+    }
+    QPdfWriter writer(QString::fromStdString(out));
+    SetUpPdfWriter(writer, QString::fromUtf8(RelationshipTitle(kind)));
+    CheckPrinted(PrintRelationshipPage(writer, {in.people.ChosenWoman, in.people.ChosenMan, chart}), out);
+    return 0;
+}
+
 int RunPrint(const std::vector<std::string>& argv) {
     Args args(argv, {"config", "page", "woman", "man", "out"});
     const std::string configFile = args.required("config");
@@ -41,8 +68,11 @@ int RunPrint(const std::vector<std::string>& argv) {
     const std::string out = args.required("out");
     const bool lists = page == "women" || page == "men";
     const bool pair = page == "chart" || page == "pair" || page == "man";
-    if (!lists && !pair && page != "ranking")
-        throw UsageError("--page: women, men, chart, ranking, pair или man, а не «" + EchoText(page) + "»");
+    const bool relationship = page == "composite" || page == "davison";
+    if (!lists && !pair && !relationship && page != "ranking")
+        throw UsageError("--page: women, men, chart, ranking, pair, man, composite или davison, а не «" + EchoText(page) + "»");
+    if (relationship) return PrintRelationship(args, page == "composite" ? RelationshipKind::Composite
+                                                                         : RelationshipKind::Davison);
     // Check the options before anything is read or computed.
     // The ranking is of men for --woman, or of women for --man.
     const bool rankingOfWomen = page == "ranking" && args.has("man");
@@ -119,7 +149,8 @@ int RunPrint(const std::vector<std::string>& argv) {
 }
 
 Register reg({"print",
-              "print --config FILE --page women|men|chart|ranking|pair|man [--woman STAMP] [--man STAMP] --out FILE.pdf",
+              "print --config FILE --page women|men|chart|ranking|pair|man|composite|davison [--woman STAMP] [--man STAMP] "
+              "--out FILE.pdf",
               RunPrint});
 
 }  // namespace

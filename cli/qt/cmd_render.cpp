@@ -1,5 +1,6 @@
 // pelorin-cli render: the bi-wheel picture of a woman and a man named by their
-// stamps, as the page "Карта" shows it after a pair analysis, written as PNG.
+// stamps, as the page "Карта" shows it after a pair analysis, written as PNG;
+// with --chart composite or davison their chart as the page "Композит" shows it.
 // Built only with the Qt layer; runs without a display (offscreen platform).
 #include <QGuiApplication>
 #include <QImage>
@@ -12,7 +13,9 @@
 #include "astro/chart.h"
 #include "astro/houses.h"
 #include "cli/analysis_input.h"
+#include "cli/chart_input.h"
 #include "cli/command.h"
+#include "graphics/relationship_wheel.h"
 #include "graphics/ui/bi_wheel_painter.h"
 #include "ui/symbol_font.h"
 #include "cli/qt/qt_messages.h"
@@ -38,11 +41,14 @@ std::unique_ptr<QGuiApplication> GuiApplication() {
 }
 
 int RunRender(const std::vector<std::string>& argv) {
-    Args args(argv, {"config", "woman", "man", "out"});
+    Args args(argv, {"config", "woman", "man", "out", "chart"});
     const std::string configFile = args.required("config");
     const std::string womanStamp = args.required("woman");
     const std::string manStamp = args.required("man");
     const std::string out = args.required("out");
+    const std::string kind = args.get("chart").value_or("bi-wheel");
+    if (kind != "bi-wheel" && kind != "composite" && kind != "davison")
+        throw UsageError("--chart: bi-wheel, composite или davison, а не «" + kind + "»");
 
     // What the picture needs of the start-up: Fond.in and the two person files.
     Config config = ReadConfig(configFile);
@@ -62,6 +68,14 @@ int RunRender(const std::vector<std::string>& argv) {
     // refused as the pair analysis refuses it.
     RequireComputableRecord(woman, true, JoinPath(dir, "FEMIN.DAT"));
     RequireServedMoment(man, JoinPath(dir, "MEN.DAT"));
+    std::optional<RelationshipChart> relationship;
+    if (kind != "bi-wheel") {
+        PeopleState pair;
+        pair.ChosenWoman = woman;
+        pair.ChosenMan = man;
+        relationship = RelationshipChartOf(pair, kind == "composite" ? RelationshipKind::Composite
+                                                                      : RelationshipKind::Davison);
+    }
     TChart womanChart{}, manChart{};
     ComputeChart(woman, womanChart);
     ComputeChart(man, manChart);
@@ -76,15 +90,28 @@ int RunRender(const std::vector<std::string>& argv) {
     QImage picture(kPictureWidth, kPictureHeight, QImage::Format_RGB32);
     {
         QPainter canvas(&picture);
-        DrawBiWheel(canvas, kPictureWidth, kPictureHeight, womanChart, manChart, cusps, grid, true, &grid,
-                    his.cusps ? &*his.cusps : nullptr);
+        if (relationship) {
+            RelationshipWheelInput in;
+            in.width = kPictureWidth;
+            in.height = kPictureHeight;
+            in.kind = relationship->kind;
+            in.chart = &*relationship;
+            in.womanName = DisplayName(woman);
+            in.manName = DisplayName(man);
+            PaintWheelOps(canvas, PlanRelationshipWheel(in));
+        } else {
+            DrawBiWheel(canvas, kPictureWidth, kPictureHeight, womanChart, manChart, cusps, grid, true, &grid,
+                        his.cusps ? &*his.cusps : nullptr);
+        }
     }
     if (!picture.save(QString::fromStdString(out), "PNG"))
         throw Error("Не удалось записать файл «" + out + "».");
     return 0;
 }
 
-Register reg({"render", "render --config FILE --woman STAMP --man STAMP --out FILE.png", RunRender});
+Register reg({"render",
+              "render --config FILE --woman STAMP --man STAMP [--chart bi-wheel|composite|davison] --out FILE.png",
+              RunRender});
 
 }  // namespace
 }  // namespace pelorin::cli

@@ -108,6 +108,11 @@ QString PrintChartPage(QPagedPaintDevice& device, const ChartPageInput& in) {
     return PrintLaidOutDocument(device, [&](const PageMeasure& m) { return PrintDocument{ChartPageOps(in, m)}; });
 }
 
+QString PrintRelationshipPage(QPagedPaintDevice& device, const RelationshipPageInput& in) {
+    return PrintLaidOutDocument(device,
+                                [&](const PageMeasure& m) { return PrintDocument{RelationshipPageOps(in, m)}; });
+}
+
 QString PrintRankingPage(QPagedPaintDevice& device, const PersonRecord& person, const ScanTable& ranked,
                          bool women) {
     return PrintLaidOutDocument(device,

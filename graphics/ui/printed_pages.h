@@ -10,6 +10,7 @@
 #include <string>
 
 #include "graphics/printed_pages.h"
+#include "graphics/relationship_page.h"
 #include "graphics/ui/draw_printer.h"
 
 class QPdfWriter;
@@ -28,6 +29,8 @@ QString PrintLaidOutDocument(QPagedPaintDevice& device,
 
 QString PrintPersonList(QPagedPaintDevice& device, const PersonTable& table);
 QString PrintChartPage(QPagedPaintDevice& device, const ChartPageInput& in);
+// The composite or the Davison chart of a pair (the page "Композит").
+QString PrintRelationshipPage(QPagedPaintDevice& device, const RelationshipPageInput& in);
 QString PrintRankingPage(QPagedPaintDevice& device, const PersonRecord& person, const ScanTable& ranked,
                          bool women = false);
 

@@ -7,11 +7,12 @@ namespace {
 
 TEST(MainCommands, HelpTopicOfEveryPage) {
     // "Астрология" has its own page (it lists the articles its pictures open).
-    const std::optional<int> expected[] = {10, 40, 50, 60, 80, 70, 90, 120};
+    const std::optional<int> expected[] = {10, 40, 50, 60, 80, 70, 90, 95, 120};
+    ASSERT_EQ(std::size(expected), static_cast<std::size_t>(kMainPageCount));
     for (int page = 0; page < kMainPageCount; ++page)
         EXPECT_EQ(HelpTopicForPage(page), expected[page]) << page;
     EXPECT_EQ(HelpTopicForPage(-1), std::nullopt);
-    EXPECT_EQ(HelpTopicForPage(8), std::nullopt);
+    EXPECT_EQ(HelpTopicForPage(kMainPageCount), std::nullopt);
 }
 
 TEST(MainCommands, PrintNeedsTheResultOfItsPage) {
@@ -26,6 +27,9 @@ TEST(MainCommands, PrintNeedsTheResultOfItsPage) {
     EXPECT_EQ(PrintActionFor(static_cast<int>(MainPage::Man), false, true), PrintAction::Nothing);
     EXPECT_EQ(PrintActionFor(static_cast<int>(MainPage::Chart), false, true), PrintAction::Nothing);
     EXPECT_EQ(PrintActionFor(static_cast<int>(MainPage::Chart), true, false), PrintAction::ChartPage);
+    // The pair's composite or Davison chart, after a pair analysis only.
+    EXPECT_EQ(PrintActionFor(static_cast<int>(MainPage::Composite), true, false), PrintAction::RelationshipPage);
+    EXPECT_EQ(PrintActionFor(static_cast<int>(MainPage::Composite), false, true), PrintAction::Nothing);
     // The lists always print; the title and "Астрология" never.
     EXPECT_EQ(PrintActionFor(static_cast<int>(MainPage::Women), false, false), PrintAction::WomenList);
     EXPECT_EQ(PrintActionFor(static_cast<int>(MainPage::Men), false, false), PrintAction::MenList);
@@ -45,6 +49,7 @@ TEST(MainCommands, ACommandThatCannotRunSaysWhatToDoFirst) {
             EXPECT_NE(NothingToPrintMessage(page), "") << page;
         }
     EXPECT_NE(NothingToPrintMessage(static_cast<int>(MainPage::Chart)).find("«Анализ пары»"), std::string::npos);
+    EXPECT_NE(NothingToPrintMessage(static_cast<int>(MainPage::Composite)).find("«Анализ пары»"), std::string::npos);
     EXPECT_NE(NothingToPrintMessage(static_cast<int>(MainPage::Compatibility)).find("«Анализ всех»"), std::string::npos);
 }
 

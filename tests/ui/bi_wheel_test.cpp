@@ -181,6 +181,20 @@ TEST(CliRender, WritesThePictureOfThePair) {
               kBand);
     EXPECT_TRUE(HasInk(img, QRect(15, 84, 20, 20)));
 
+    // The pair's composite and Davison chart, each in its own colour.
+    for (const auto& [kind, colour] : {std::pair{"composite", QColor(128, 0, 128)}, std::pair{"davison", QColor(0, 96, 160)}}) {
+        const auto k = test::RunCli(base + " --woman 0101000001 --man 0202000002 --chart " + kind + " --out " +
+                                    test::Quote(out));
+        ASSERT_EQ(k.exitCode, 0) << kind << ": " << k.err;
+        ASSERT_TRUE(img.load(QString::fromStdString(out), "PNG"));
+        bool inColour = false;
+        for (int y = 0; y < 440 && !inColour; ++y)
+            for (int x = 0; x < kW && !inColour; ++x) inColour = img.pixelColor(x, y) == colour;
+        EXPECT_TRUE(inColour) << kind;
+    }
+    EXPECT_EQ(test::RunCli(base + " --woman 0101000001 --man 0202000002 --chart poster --out " + test::Quote(out)).exitCode,
+              2);
+
     // A stamp not in the file is a data error, a missing option a usage error, an
     // unwritable output a data error.
     const auto unknown = test::RunCli(base + " --woman 0101000009 --man 0202000002 --out " + test::Quote(out));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <QTableWidget>
 #include <QFileInfo>
 #include <QFontInfo>
@@ -12,9 +14,11 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSet>
 #include <QTabWidget>
 #include <QTextEdit>
+#include <regex>
 
 #include "graphics/ui/factor_panel.h"
 #include "ui/image_canvas.h"
@@ -24,6 +28,7 @@
 #include "base/cp1251.h"
 #include "base/errors.h"
 #include "people/exchange.h"
+#include "people/person_entry.h"
 #include "people/person_record.h"
 #include "people/ui/import_preview.h"
 #include "support/test_support.h"
@@ -97,9 +102,10 @@ TEST(MainWindow, LayoutOfTheWindow) {
     auto& f = w->Form();
     EXPECT_EQ(w->size(), QSize(811, 544));
     EXPECT_EQ(w->windowTitle(), QString::fromUtf8("   Pelorin - программа оценки совместимости мужчины и женщины"));
-    const char* pages[] = {"Pelorin", "Женщины", "Мужчины", "Совместимость", "Пара", "Мужчина", "Карта", "Астрология"};
-    ASSERT_EQ(f.PageControl1->count(), 8);
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(f.PageControl1->tabText(i), QString::fromUtf8(pages[i]));
+    const char* pages[] = {"Pelorin", "Женщины", "Мужчины", "Совместимость", "Пара",
+                           "Мужчина", "Карта", "Композит", "Астрология"};
+    ASSERT_EQ(f.PageControl1->count(), 9);
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(f.PageControl1->tabText(i), QString::fromUtf8(pages[i]));
     EXPECT_EQ(f.PageControl1->currentIndex(), 0);
     EXPECT_EQ(f.Gauge1->size(), QSize(102, 27));
     EXPECT_EQ(f.Gauge1->value(), 0);
@@ -253,6 +259,113 @@ TEST(MainWindow, ChoosingAPairAnalysesItAndScansAllMen) {
     EXPECT_TRUE(IsUnusedEntry(fx.state.RankedResults[2]));
     EXPECT_TRUE(f.ScrollBox1->isVisibleTo(w.get()));
     SaveWindowPicture(w.get(), "window_all_women");
+}
+
+int InkOf(const QImage& picture) {
+    int ink = 0;
+    for (int y = 0; y < picture.height(); y += 2)
+        for (int x = 0; x < picture.width(); x += 2) ink += picture.pixelColor(x, y) != QColor(Qt::white);
+    return ink;
+}
+
+// "Анализ пары" fills "Композит" with the pair's composite; the choice shows the
+// Davison chart; a man whose place was typed has none, and printing it says why.
+TEST(MainWindow, CompositePageFillsAfterThePairAnalysis) {
+    Fixture fx(1, 2);
+    PersonTable women{TableKind::Women, {}}, men{TableKind::Men, {}};
+    LoadPersonFile(fx.dir.file("FEMIN.DAT"), women);
+    LoadPersonFile(fx.dir.file("MEN.DAT"), men);
+    women.slot(1).CoordText.set(Utf8ToCp1251(" 37°37’ВД  55°45’СШ"));
+    women.slot(1).TimeKnown = 1;
+    women.slot(1).Moment = 27548.775;
+    men.slot(1).CoordText.set(Utf8ToCp1251("  0°08’ЗД  51°31’СШ"));  // "Имя 11": time and atlas place
+    men.slot(1).TimeKnown = 1;
+    men.slot(1).ShiftFlag.set("Z");
+    men.slot(1).Moment = 26494.0625;
+    men.slot(2).CoordText.set(MenCoordText());  // "Имя 10": his place typed
+    men.slot(2).ShiftFlag.set("L");
+    men.slot(2).Moment = 25000.5;
+    SavePersonFile(fx.dir.file("FEMIN.DAT"), women);
+    SavePersonFile(fx.dir.file("MEN.DAT"), men);
+    const std::string built = std::string(PELORIN_BINARY_DIR) + "/data/";
+    for (const char* f : {"data1.dat", "data1_d.dat", "as1.dat", "pla1.dat", "data1_r.dat", "Fond.in"})
+        test::WriteFile(fx.dir.file(f), test::ReadFile(built + f));
+    for (const char* f : {"data2.dat", "data2_d.dat", "as2.dat", "pla2.dat", "data2_r.dat"}) test::WriteFile(fx.dir.file(f), "");
+    auto w = fx.Start(DefaultStartupHooks(fx.state));
+    auto& f = w->Form();
+    auto chooseMan = [&](const char* name) {
+        f.ListBox2->setCurrentItem(f.ListBox2->findItems(QString::fromUtf8(name), Qt::MatchStartsWith).value(0));
+        w->BitBtn8Click();
+    };
+    w->BitBtn4Click();
+    chooseMan("Имя 11");
+    EXPECT_EQ(InkOf(f.ImageComposite->Surface()), 0);  // nothing before the analysis
+    w->BitBtn27Click();
+    ASSERT_TRUE(fx.boxes.shown.isEmpty()) << fx.boxes.shown.join("|").toStdString();
+    ASSERT_TRUE(fx.state.Relationship);
+    EXPECT_TRUE(fx.state.Relationship->composite.cusps);
+    ASSERT_TRUE(fx.state.Relationship->davison);
+    EXPECT_TRUE(f.CompositeChoice->isChecked());
+    const QImage composite = f.ImageComposite->Surface().copy();
+    EXPECT_EQ(composite.size(), QSize(782, 880));
+    EXPECT_GT(InkOf(composite), 5000);
+    // The chart's colour is the composite's, on the ring of the wheel.
+    bool purple = false;
+    for (int y = 0; y < 440 && !purple; ++y)
+        for (int x = 0; x < 782 && !purple; ++x) purple = composite.pixelColor(x, y) == QColor(128, 0, 128);
+    EXPECT_TRUE(purple);
+    f.PageControl1->setCurrentIndex(static_cast<int>(MainPage::Composite));
+    SaveWindowPicture(w.get(), "window_composite");
+    f.DavisonChoice->setChecked(true);
+    const QImage davison = f.ImageComposite->Surface().copy();
+    EXPECT_NE(davison, composite);
+    EXPECT_GT(InkOf(davison), 5000);
+    SaveWindowPicture(w.get(), "window_davison");
+    // The batch tool gives the charts the page shows.
+    for (const bool isComposite : {true, false}) {
+        const auto r = test::RunCli(std::string(isComposite ? "composite" : "davison") + " --config " +
+                                    test::Quote(fx.config) + " --woman 0101000011 --man 0101000011");
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        const RelationshipChart& c = isComposite ? fx.state.Relationship->composite : *fx.state.Relationship->davison;
+        const std::regex lon(R"re("body": "[A-Za-z]+", "lon": (-?[0-9.eE+-]+))re");
+        int i = 0;
+        for (auto it = std::sregex_iterator(r.out.begin(), r.out.end(), lon); it != std::sregex_iterator(); ++it, ++i)
+            EXPECT_DOUBLE_EQ(std::stod((*it)[1]), c.chart[i].Lon) << i;
+        EXPECT_EQ(i, kBodyCount);
+    }
+
+    // The typed man: the page says why instead of a wheel, and so does "  Печать".
+    chooseMan("Имя 10");
+    w->BitBtn27Click();
+    ASSERT_TRUE(fx.boxes.shown.isEmpty()) << fx.boxes.shown.join("|").toStdString();
+    ASSERT_TRUE(fx.state.Relationship);
+    EXPECT_FALSE(fx.state.Relationship->davison);
+    const int refusal = InkOf(f.ImageComposite->Surface());
+    EXPECT_GT(refusal, 0);
+    EXPECT_LT(refusal, 2500);  // the heading and a few lines of text, no wheel
+    f.PageControl1->setCurrentIndex(static_cast<int>(MainPage::Composite));
+    SaveWindowPicture(w.get(), "window_davison_refused");
+    fx.boxes.messages.clear();
+    w->BitBtn29Click();
+    ASSERT_EQ(fx.boxes.messages.size(), 1);
+    EXPECT_TRUE(fx.boxes.messages[0].contains(QString::fromUtf8("Карта Давидсона не построена")));
+    f.CompositeChoice->setChecked(true);
+    EXPECT_GT(InkOf(f.ImageComposite->Surface()), 5000);  // his composite has no houses but is drawn
+
+    // An analysis that fails at the charts (a damaged moment) leaves no earlier pair there.
+    fx.state.people.ChosenMan.Moment = std::nan("");
+    w->BitBtn27Click();
+    EXPECT_EQ(fx.boxes.shown.size(), 1);
+    EXPECT_FALSE(fx.state.Relationship);
+    EXPECT_EQ(InkOf(f.ImageComposite->Surface()), 0);
+    chooseMan("Имя 11");
+    w->BitBtn27Click();
+    EXPECT_GT(InkOf(f.ImageComposite->Surface()), 5000);
+
+    // A scan leaves no pair: the page is blank again.
+    w->BitBtn11Click();
+    EXPECT_FALSE(fx.state.Relationship);
+    EXPECT_EQ(InkOf(f.ImageComposite->Surface()), 0);
 }
 
 TEST(MainWindow, DeletingThroughThePageAsksFirst) {
@@ -485,8 +598,8 @@ TEST(MainWindow, HelpByPageAndByPicture) {
     });
     // "Астрология" opens its own page, which lists the articles of its pictures.
     const char* expected[] = {"::10.html", "::40.html", "::50.html", "::60.html",
-                              "::80.html", "::70.html", "::90.html", "::120.html"};
-    for (int page = 0; page < 8; ++page) {
+                              "::80.html", "::70.html", "::90.html", "::95.html", "::120.html"};
+    for (int page = 0; page < 9; ++page) {
         w->Form().PageControl1->setCurrentIndex(page);
         opened.clear();
         w->BitBtn2Click();
@@ -551,8 +664,8 @@ TEST(MainWindow, ControlsWithoutTextHaveDistinctAccessibleNames) {
     }
     EXPECT_TRUE(missing.isEmpty()) << missing.join(", ").toStdString();
     // Image1..Image16, two lists, two comment boxes, two reports, the gauge, the
-    // three lists and the paragraph of the factors.
-    EXPECT_EQ(checked, 16 + 2 + 2 + 2 + 1 + 4);
+    // three lists and the paragraph of the factors, the picture of "Композит".
+    EXPECT_EQ(checked, 16 + 2 + 2 + 2 + 1 + 4 + 1);
     auto& f = w->Form();
     EXPECT_EQ(f.ListBox1->accessibleName(), QString::fromUtf8("Список женщин"));
     EXPECT_EQ(f.Image13->accessibleName(), f.Image13->toolTip());

@@ -94,6 +94,8 @@ TEST_F(CliPrint, EveryPageAsAPdfWithItsPageCount) {
     EXPECT_EQ(Print("chart", pair), 1);
     EXPECT_GE(Print("pair", pair), 1);
     EXPECT_GE(Print("man", pair), 1);
+    EXPECT_EQ(Print("composite", pair), 1);
+    EXPECT_EQ(Print("davison", pair), 1);
 }
 
 TEST_F(CliPrint, RefusesMissingStampsUnknownPagesAndUnwritableFiles) {
@@ -101,6 +103,7 @@ TEST_F(CliPrint, RefusesMissingStampsUnknownPagesAndUnwritableFiles) {
     EXPECT_EQ(test::RunCli(base + " --page chart --woman 0101000001").exitCode, 2);
     EXPECT_EQ(test::RunCli(base + " --page ranking").exitCode, 2);
     EXPECT_EQ(test::RunCli(base + " --page poster").exitCode, 2);
+    EXPECT_EQ(test::RunCli(base + " --page davison --woman 0101000001").exitCode, 2);
     const auto unknown = test::RunCli(base + " --page ranking --woman 0101000009");
     EXPECT_EQ(unknown.exitCode, 1);
     EXPECT_NE(unknown.err.find("0101000009"), std::string::npos) << unknown.err;
