@@ -24,6 +24,7 @@ w1=$(add --list women --name "Ольга Кимова" --date 05.06.1975 --time 
 w2=$(add --list women --name "Анна" --date 29.02.1988 --region europa --country "Германия" --city "Берлин")
 m1=$(add --list men --name "Пётр" --date 15.06.1970 --place "Россия, Тверь")
 m2=$(add --list men --name "Иван Иванович Петров" --date 01.01.1901 --place "Киев")
+m3=$(add --list men --name "Борис" --date 12.03.1968 --time 07:15 --region sng --country "Россия (Москва)" --city "Москва")
 cp -a "$work/linux data/." "$work/windows data/"
 printf '%s\r\n%s\r\n' "Z:${work//\//\\}\\windows data\\" "Z:${work//\//\\}\\windows data\\" > "$work/windows.dat"
 
@@ -66,6 +67,13 @@ for f in Itogo.rtf Itogo_Men.rtf Plus.txt Minus.txt Plus_Men.txt Minus_Men.txt; 
   if cmp -s "$work/linux data/$f" "$work/windows data/$f"; then echo "same: $f"; else echo "DIFFERENT: $f"; failed=1; fi
 done
 compare pair2 pair --config CONFIG --woman "$w2" --man "$m2"
+# A man with his birth time and place: his cusps are numbers of 17 digits.
+NEAR=1 compare pair3 pair --config CONFIG --woman "$w1" --man "$m3"
+for f in Itogo.rtf Itogo_Men.rtf; do
+  if cmp -s "$work/linux data/$f" "$work/windows data/$f"; then echo "same: $f"; else echo "DIFFERENT: $f"; failed=1; fi
+done
+NEAR=1 compare composite composite --config CONFIG --woman "$w1" --man "$m3"
+NEAR=1 compare davison davison --config CONFIG --woman "$w1" --man "$m3"
 compare scan-woman scan --config CONFIG --woman "$w1"
 compare scan-man scan --config CONFIG --man "$m2"
 NEAR=1 compare chart chart --date 05.06.1975 --time 14:30 --zone 3 --coords " 37°37’ВД  55°45’СШ" --config CONFIG

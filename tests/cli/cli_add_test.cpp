@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -97,10 +96,9 @@ TEST(CliAdd, DatesOutsideTheServedYearsAreRefused) {
 // message says that the person was stored, so that nobody stores them twice.
 TEST(CliAdd, OutputLostAfterTheStoreSaysThePersonIsStored) {
     MenDir d;
-    const std::string err = d.dir.file("err");
-    const int status = std::system((Quote(PELORIN_CLI_PATH) + " " + d.Add("15.06.1970") + " >/dev/full 2>" + Quote(err)).c_str());
-    EXPECT_EQ(WEXITSTATUS(status), 1);
-    const std::string message = test::ReadFile(err);
+    const test::RunResult lost = test::RunCliWithLostOutput(d.Add("15.06.1970"));
+    EXPECT_EQ(lost.exitCode, 1);
+    const std::string& message = lost.err;
     EXPECT_NE(message.find("вывод не записан"), std::string::npos) << message;
     EXPECT_NE(message.find("Человек сохранён в файле «" + d.dir.file("MEN.DAT") + "»: ячейка 1"), std::string::npos)
         << message;

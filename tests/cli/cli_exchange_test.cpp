@@ -1,7 +1,6 @@
 // pelorin-cli import: what it stores and what it says it stored.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <string>
@@ -74,11 +73,9 @@ TEST(CliImport, AFileImportedTwiceStoresItsPeopleOnce) {
 TEST(CliImport, SaysWhatItStoredAndRefusesAFileWithoutPeople) {
     WomenDir d;
     test::WriteFile(d.dir.file("two.csv"), kTwo);
-    const std::string err = d.dir.file("err");
-    const int status =
-        std::system((Quote(PELORIN_CLI_PATH) + " " + d.Import("two.csv") + " >/dev/full 2>" + Quote(err)).c_str());
-    EXPECT_EQ(WEXITSTATUS(status), 1);
-    const std::string message = test::ReadFile(err);
+    const test::RunResult lost = test::RunCliWithLostOutput(d.Import("two.csv"));
+    EXPECT_EQ(lost.exitCode, 1);
+    const std::string& message = lost.err;
     EXPECT_NE(message.find("вывод не записан"), std::string::npos) << message;
     EXPECT_NE(message.find("Сохранено людей: 2 в файле «" + d.dir.file("FEMIN.DAT") + "»"), std::string::npos)
         << message;

@@ -96,13 +96,18 @@ HANDLE OpenForChild(const std::string& path) {
                        FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-}  // namespace
-
-RunResult RunCli(const std::string& args) {
+RunResult Run(const std::string& args, bool loseOutput) {
     ScratchDir tmp;
     const std::string outFile = tmp.file("out"), errFile = tmp.file("err");
     std::wstring commandLine = WideText(Quote(PELORIN_CLI_PATH) + " " + args);
     HANDLE out = OpenForChild(outFile), err = OpenForChild(errFile);
+    if (loseOutput) {
+        // Writes to a handle opened for reading only fail, as on a full disk.
+        CloseHandle(out);
+        SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+        out = CreateFileW(WideText(outFile).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE in = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
                             nullptr);
@@ -131,12 +136,18 @@ RunResult RunCli(const std::string& args) {
     return r;
 }
 
+}  // namespace
+
 #else
 
-RunResult RunCli(const std::string& args) {
+namespace {
+
+RunResult Run(const std::string& args, bool loseOutput) {
     ScratchDir tmp;
     const std::string outFile = tmp.file("out"), errFile = tmp.file("err");
-    const std::string cmd = Quote(PELORIN_CLI_PATH) + " " + args + " >" + Quote(outFile) + " 2>" + Quote(errFile);
+    const std::string cmd = Quote(PELORIN_CLI_PATH) + " " + args + " >" + (loseOutput ? "/dev/full" : Quote(outFile)) +
+                            " 2>" + Quote(errFile);
+    if (loseOutput) WriteFile(outFile, "");
     int status = std::system(cmd.c_str());
     RunResult r;
     r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -145,7 +156,13 @@ RunResult RunCli(const std::string& args) {
     return r;
 }
 
+}  // namespace
+
 #endif
+
+RunResult RunCli(const std::string& args) { return Run(args, false); }
+
+RunResult RunCliWithLostOutput(const std::string& args) { return Run(args, true); }
 
 std::string SourceDataDir() { return std::string(PELORIN_SOURCE_DIR) + "/data/"; }
 

@@ -28,6 +28,10 @@ struct RunResult {
 // Runs pelorin-cli with the given argument string (already shell-quoted).
 RunResult RunCli(const std::string& args);
 
+// Runs it with a standard output that takes no byte (a full disk: /dev/full, or
+// on Windows a handle without write access); `out` stays empty.
+RunResult RunCliWithLostOutput(const std::string& args);
+
 // Shell-quotes one argument.
 std::string Quote(const std::string& arg);
 
