@@ -90,6 +90,17 @@ TEST(CliChart, UsageErrorsExitWithTwo) {
     }
 }
 
+// A batch tool built without the window library knows the picture commands and
+// says why it cannot run them.
+TEST(CliPictures, WithoutTheWindowLibraryTheyAreAUsageError) {
+    if (PELORIN_CLI_HAS_WINDOW_LIBRARY) GTEST_SKIP() << "this batch tool paints";
+    for (const char* args : {"render --config x --woman 1 --man 2 --out x.png", "print --page women --out x.pdf"}) {
+        const test::RunResult r = RunCli(args);
+        EXPECT_EQ(r.exitCode, 2) << args;
+        EXPECT_NE(r.err.find("без оконной библиотеки"), std::string::npos) << r.err;
+    }
+}
+
 // Output that cannot be written (a full disk) is no success.
 TEST(CliOutput, UnwritableOutputExitsWithOneAndSaysSo) {
     for (const char* args : {"moment --date 05.06.1975", "chart --moment 36525", "--help"}) {
