@@ -149,20 +149,39 @@ std::string CityShown(const CityHit& h, const ImportRow& row) {
     return Cp1251ToUtf8(Trim(h.city)) + " (" + Cp1251ToUtf8(Trim(h.country)) + ", " + km + " км)";
 }
 
+// Before the first change of its zone, a place kept its own mean time: the zone
+// table then gives the mean time of the zone's city (Berlin's for Ulm), an
+// offset of no whole quarter hour. For a place of known longitude that is its
+// own local mean time instead.
+bool OwnMeanTime(double zone, bool beforeFirstChange) {
+    return beforeFirstChange && std::lround(zone * 3600) % 900 != 0;
+}
+
+double MeanTimeOf(const ImportRow& row) { return row.lonMinutes / 900.0; }
+
 // The zone of the city taken into a record of the file's place.
-void TakeCityZone(PersonRecord& r, const PlaceChoice& choice) {
+void TakeCityZone(PersonRecord& r, const PlaceChoice& choice, const ImportRow& row, std::vector<std::string>& notes) {
+    if (OwnMeanTime(choice.Zone, choice.BeforeFirstChange)) {
+        SetZone(r, MeanTimeOf(row), kExactZoneMark);
+        notes.push_back("до поясного времени: местное среднее время по долготе " + ZoneShown(r.Zone));
+        return;
+    }
     SetZone(r, choice.Zone, choice.ShiftFlag.c_str());
 }
 
-// The offset of an IANA zone of the table at the row's local birth time, or
-// nothing when the table has no zone of that name.
+// The offset of an IANA zone of the table at the row's local birth time (the
+// place's own mean time before the zone's first change, where its longitude is
+// known), or nothing when the table has no zone of that name.
 std::optional<double> NamedZone(const std::string& name, const ImportRow& row, const ZoneTable* zones) {
     if (zones == nullptr) return std::nullopt;
     for (std::size_t k = 1; k <= zones->size(); ++k) {
         const TimeZone* z = zones->zone(int(k));
         if (z == nullptr || exchange::Lower(z->name) != exchange::Lower(name)) continue;
         const BirthTime b = BirthOf(row);
-        return OffsetAtLocalTime(*z, LocalSeconds(b.day, b.month, b.year, b.hour, b.minute)).offset / 3600.0;
+        const std::int64_t local = LocalSeconds(b.day, b.month, b.year, b.hour, b.minute);
+        const double zone = OffsetAtLocalTime(*z, local).offset / 3600.0;
+        const bool before = !z->changes.empty() && local - z->firstOffset < z->changes.front().instant;
+        return row.hasCoords && OwnMeanTime(zone, before) ? MeanTimeOf(row) : zone;
     }
     return std::nullopt;
 }
@@ -220,9 +239,10 @@ std::vector<ImportPlan> PlanImport(const ImportParse& parse, TableKind kind, con
                     DistanceKm(row.latMinutes, row.lonMinutes, plan.candidates[0].latMinutes,
                                plan.candidates[0].lonMinutes) <= kNearestZoneKm) {
                     plan.source = PlaceSource::NearestZone;
-                    TakeCityZone(r, CityChoice(plan.candidates[0], row, regions, zoneTable()));
+                    const PlaceChoice choice = CityChoice(plan.candidates[0], row, regions, zoneTable());
                     notes.push_back("пояс города " + CityShown(plan.candidates[0], row) + " на дату рождения: " +
-                                    ZoneShown(r.Zone));
+                                    ZoneShown(choice.Zone));
+                    TakeCityZone(r, choice, row, notes);
                     plan.candidates.clear();
                 } else {
                     plan.source = PlaceSource::ZoneToChoose;
@@ -289,9 +309,9 @@ void ChooseCandidate(ImportPlan& plan, std::size_t candidate, const std::string&
     const char* source = SourceNote(PlaceSource::Atlas);
     if (plan.source == PlaceSource::ZoneToChoose) {
         SetFilePlace(r, plan.row, notes);
-        TakeCityZone(r, choice);
         notes.push_back("пояс выбранного города " + CityShown(hit, plan.row) + " на дату рождения: " +
-                        ZoneShown(r.Zone));
+                        ZoneShown(choice.Zone));
+        TakeCityZone(r, choice, plan.row, notes);
         source = "место и координаты из файла, пояс выбранного города атласа";
     } else {
         ApplyPlaceChoice(r, choice);
