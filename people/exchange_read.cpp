@@ -101,9 +101,9 @@ std::string LineMessage(const std::string& fileName, int line, const std::string
 }
 
 std::string Trim(std::string_view s) {
-    const std::size_t b = s.find_first_not_of(" \t\v\f");
+    const std::size_t b = s.find_first_not_of(" \t");
     if (b == std::string_view::npos) return {};
-    return std::string(s.substr(b, s.find_last_not_of(" \t\v\f") - b + 1));
+    return std::string(s.substr(b, s.find_last_not_of(" \t") - b + 1));
 }
 
 std::string Lower(std::string s) {
@@ -160,7 +160,7 @@ std::string DecodeText(std::string_view content, ExchangeEncoding wanted, const 
     int line = 1;
     for (unsigned char c : text) {
         if (c == '\n') ++line;
-        if (c < 0x20 && c != '\n' && c != '\t' && c != '\v' && c != '\f')
+        if (c < 0x20 && c != '\n' && c != '\t')
             throw Error("Файл «" + fileName + "», строка " + std::to_string(line) +
                         ": управляющий знак — это не текст в UTF-8, Windows-1251 или Latin-1");
     }
@@ -230,6 +230,7 @@ void ReadDate(const std::string& given, ImportRow& row, bool timeAfter) {
     if (!text.empty() && std::string_view("GgJj").find(text.back()) != std::string_view::npos) {
         mark = static_cast<char>(text.back() | 0x20);
         text.pop_back();
+        text = Trim(text);  // "15.12.1980 G"
     }
     auto parts = [&](char sep) {
         std::vector<std::string> out;
