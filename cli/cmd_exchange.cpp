@@ -57,6 +57,8 @@ const char* SourceName(PlaceSource s) {
         case PlaceSource::MenEntry: return "men_entry";
         case PlaceSource::Ambiguous: return "ambiguous";
         case PlaceSource::Missing: return "missing";
+        case PlaceSource::NearestZone: return "nearest_city";
+        case PlaceSource::ZoneToChoose: return "choose_zone";
     }
     return "";
 }
@@ -84,7 +86,7 @@ std::map<int, int> Choices(const std::optional<std::string>& text) {
 }
 
 int RunImport(const std::vector<std::string>& argv) {
-    Args args(argv, {"config", "list", "format", "in", "dry-run", "choose", "duplicates"});
+    Args args(argv, {"config", "list", "format", "in", "dry-run", "choose", "duplicates", "encoding"});
     const TableKind kind = ListArg(args);
     const ExchangeFormat format = FormatArg(args);
     const std::string in = args.required("in");
@@ -93,9 +95,11 @@ int RunImport(const std::vector<std::string>& argv) {
     const std::string duplicatesArg = args.get("duplicates").value_or("skip");
     if (duplicatesArg != "skip" && duplicatesArg != "keep") throw UsageError("--duplicates must be skip or keep");
     const ImportDuplicates duplicates = duplicatesArg == "keep" ? ImportDuplicates::Keep : ImportDuplicates::Skip;
+    const std::optional<ExchangeEncoding> encoding = ExchangeEncodingNamed(args.get("encoding").value_or("auto"));
+    if (!encoding) throw UsageError("--encoding must be utf-8, cp1251 or latin1");
     const Config config = ReadConfig(args.required("config"));
 
-    const ImportParse parse = ParseExchange(ReadWholeFile(in), format, in);
+    const ImportParse parse = ParseExchange(ReadWholeFile(in), format, in, *encoding);
     std::vector<ImportProblem> problems = parse.problems;
     std::vector<ImportPlan> plans;
     PersonTable list{kind, {}};
@@ -106,7 +110,7 @@ int RunImport(const std::vector<std::string>& argv) {
         plans = PlanImport(parse, kind, search, config.DataDir, in, problems);
         for (ImportPlan& p : plans) {
             const auto c = choices.find(p.row.line);
-            if (c == choices.end() || p.source != PlaceSource::Ambiguous) continue;
+            if (c == choices.end() || !NeedsChoice(p)) continue;
             if (c->second > int(p.candidates.size()))
                 throw UsageError("--choose " + std::to_string(c->first) + "=" + std::to_string(c->second) +
                                  ": only " + std::to_string(p.candidates.size()) + " cities");
@@ -160,7 +164,10 @@ int RunImport(const std::vector<std::string>& argv) {
                                 .num("lat", h.latMinutes / 60.0)
                                 .num("lon", h.lonMinutes / 60.0)
                                 .text());
-        if (p.source == PlaceSource::Ambiguous) o.raw("candidates", JsonArray(cands));
+        if (NeedsChoice(p)) o.raw("candidates", JsonArray(cands));
+        std::vector<std::string> notes;
+        for (const std::string& n : p.row.notes) notes.push_back(JsonString(n));
+        o.raw("notes", JsonArray(notes));
         people.push_back(o.text());
     }
     for (const ImportProblem& pr : problems) {
@@ -175,6 +182,7 @@ int RunImport(const std::vector<std::string>& argv) {
                   .boolean("dry_run", dryRun)
                   .raw("people", JsonArray(people))
                   .raw("skipped", JsonArray(skipped))
+                  .str("encoding", ExchangeEncodingName(parse.encoding))
                   .text());
     if (stored.full) throw Error(FullTableImportMessage(kind, stored.slots.size(), records.size()));
     return 0;
@@ -183,7 +191,7 @@ int RunImport(const std::vector<std::string>& argv) {
 Register exportReg({"export", "export --config FILE --list women|men --format csv|aaf --out FILE", RunExport});
 Register importReg({"import",
                     "import --config FILE --list women|men --format csv|aaf --in FILE [--dry-run yes] "
-                    "[--choose LINE=N,...] [--duplicates skip|keep]",
+                    "[--choose LINE=N,...] [--duplicates skip|keep] [--encoding utf-8|cp1251|latin1]",
                     RunImport});
 
 }  // namespace

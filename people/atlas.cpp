@@ -321,7 +321,9 @@ PlaceChoice ChoosePlace(const std::vector<std::string>& lines, std::string_view 
                           : "Нет таблицы часовых поясов (zones.tzt) к файлу атласа «" + fileName + "»");
     PlaceChoice choice = PlaceOfCity(lines[city], fileName);
     const int hour = birth.known ? birth.hour : 12, minute = birth.known ? birth.minute : 0;
-    const LocalOffset at = OffsetAtLocalTime(*zone, LocalSeconds(birth.day, birth.month, birth.year, hour, minute));
+    const std::int64_t local = LocalSeconds(birth.day, birth.month, birth.year, hour, minute);
+    const LocalOffset at = OffsetAtLocalTime(*zone, local);
+    choice.BeforeFirstChange = !zone->changes.empty() && local - zone->firstOffset < zone->changes.front().instant;
     choice.Zone = at.offset / 3600.0;
     choice.ZoneText = ZoneText(choice.Zone);
     choice.ShiftFlag = kExactZoneMark;

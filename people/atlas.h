@@ -92,6 +92,10 @@ struct PlaceChoice {
     std::string ZoneText;   // Zone right-aligned in five characters, one decimal
     std::string ShiftFlag = kFieldZoneMark;  // kExactZoneMark when Zone came from the zone table
     LocalTimeKind Clock = LocalTimeKind::Plain;  // the birth time against the clock changes
+    // The birth precedes the first change of the zone table: Zone is the zone's
+    // offset from the start of the table, mostly the mean time of the zone's own
+    // city (Berlin's for every German city before 1893).
+    bool BeforeFirstChange = false;
 };
 
 // The birth a place is chosen for: its date and, when known, its local time.

@@ -1,6 +1,7 @@
 #include "people/city_search.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <iterator>
 #include <map>
@@ -275,6 +276,26 @@ std::vector<CityHit> CitySearch::Find(std::string_view prefix, std::size_t limit
     std::vector<CityHit> hits;
     for (std::size_t k = 0; k < order.size() && hits.size() < limit; ++k) hits.push_back(cities_[order[k].city]);
     return hits;
+}
+
+std::vector<CityHit> CitySearch::Nearest(int latMinutes, int lonMinutes, std::size_t count) const {
+    std::vector<std::pair<double, std::size_t>> by;
+    by.reserve(cities_.size());
+    for (std::size_t i = 0; i < cities_.size(); ++i)
+        by.emplace_back(DistanceKm(latMinutes, lonMinutes, cities_[i].latMinutes, cities_[i].lonMinutes), i);
+    count = std::min(count, by.size());
+    std::partial_sort(by.begin(), by.begin() + static_cast<std::ptrdiff_t>(count), by.end());
+    std::vector<CityHit> hits;
+    for (std::size_t k = 0; k < count; ++k) hits.push_back(cities_[by[k].second]);
+    return hits;
+}
+
+double DistanceKm(int latMinutes1, int lonMinutes1, int latMinutes2, int lonMinutes2) {
+    constexpr double kRadian = 3.14159265358979323846 / (180 * 60);
+    const double f1 = latMinutes1 * kRadian, f2 = latMinutes2 * kRadian;
+    const double df = f2 - f1, dl = (lonMinutes2 - lonMinutes1) * kRadian;
+    const double a = std::sin(df / 2) * std::sin(df / 2) + std::cos(f1) * std::cos(f2) * std::sin(dl / 2) * std::sin(dl / 2);
+    return 2 * 6371.0 * std::asin(std::min(1.0, std::sqrt(a)));
 }
 
 std::string RegionCaption(int region) {

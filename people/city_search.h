@@ -64,6 +64,9 @@ public:
     // nothing.
     std::vector<CityHit> Find(std::string_view prefix, std::size_t limit = 1000) const;
 
+    // The `count` cities nearest to a place (signed arc minutes), nearest first.
+    std::vector<CityHit> Nearest(int latMinutes, int lonMinutes, std::size_t count) const;
+
     std::size_t size() const { return cities_.size(); }
 
 private:
@@ -75,6 +78,10 @@ private:
     std::vector<CityHit> cities_;
     std::vector<Key> keys_;  // folded names and their transliterations, sorted
 };
+
+// The great-circle distance in kilometres between two places given in signed
+// arc minutes (a sphere of 6371 km).
+double DistanceKm(int latMinutes1, int lonMinutes1, int latMinutes2, int lonMinutes2);
 
 // The name of a region for showing (UTF-8), such as "Северная Америка".
 std::string RegionCaption(int region);

@@ -107,6 +107,49 @@ bool IsCalendarDate(int day, int month, int year) {
     return day <= last;
 }
 
+bool OldStyleApplies(int day, int month, int year) {
+    (void)day;
+    return year < 1918 || (year == 1918 && month < 2);
+}
+
+bool IsJulianCalendarDate(int day, int month, int year) {
+    if (year < 1000 || year > 9999 || month < 1 || month > 12 || day < 1) return false;
+    static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return day <= kDays[month - 1] + (month == 2 && year % 4 == 0 ? 1 : 0);
+}
+
+void JulianToGregorian(int& day, int& month, int& year) {
+    // The day's number (Julian Day Number) counted in the Julian calendar, then
+    // read back in the Gregorian one.
+    const long a = (14 - month) / 12;
+    const long y = year + 4800 - a;
+    const long m = month + 12 * a - 3;
+    const long jdn = day + (153 * m + 2) / 5 + 365 * y + y / 4 - 32083;
+    const long g = jdn + 32044;
+    const long b = (4 * g + 3) / 146097;
+    const long c = g - 146097 * b / 4;
+    const long d = (4 * c + 3) / 1461;
+    const long e = c - 1461 * d / 4;
+    const long n = (5 * e + 2) / 153;
+    day = static_cast<int>(e - (153 * n + 2) / 5 + 1);
+    month = static_cast<int>(n + 3 - 12 * (n / 10));
+    year = static_cast<int>(100 * b + d - 4800 + n / 10);
+}
+
+namespace {
+
+// The entry's date as the record keeps it: an old-style date checked in the
+// Julian calendar and turned into its Gregorian date. False when the date does
+// not exist in its calendar.
+bool EntryDate(bool oldStyle, int& day, int& month, int& year) {
+    if (!oldStyle) return IsCalendarDate(day, month, year);
+    if (!IsJulianCalendarDate(day, month, year)) return false;
+    JulianToGregorian(day, month, year);
+    return true;
+}
+
+}  // namespace
+
 bool IsServedYear(int year) { return year >= kFirstServedYear && year <= kLastServedYear; }
 
 std::string UnservedDateMessage(int day, int month, int year) {
@@ -123,11 +166,12 @@ std::string EntryComment(const std::vector<std::string>& lines) {
     return CutTo(text, 255);
 }
 
-EntryResult StoreWoman(const WomanEntry& e, PlaceChooser& chooser, PersonTable& women,
+EntryResult StoreWoman(const WomanEntry& typed, PlaceChooser& chooser, PersonTable& women,
                        const std::string& dataDir, std::time_t now) {
-    if (e.name.empty()) return {EntryOutcome::Refused, "  Не введено имя  ", 0};
-    if (!IsCalendarDate(e.day, e.month, e.year))
-        return {EntryOutcome::Refused, BadDateMessage(e.day, e.month, e.year), 0};
+    if (typed.name.empty()) return {EntryOutcome::Refused, "  Не введено имя  ", 0};
+    WomanEntry e = typed;
+    if (!EntryDate(e.oldStyle, e.day, e.month, e.year))
+        return {EntryOutcome::Refused, BadDateMessage(typed.day, typed.month, typed.year), 0};
     if (!IsServedYear(e.year)) return {EntryOutcome::Refused, UnservedDateMessage(e.day, e.month, e.year), 0};
     if (e.timeKnown && (e.hour < 0 || e.hour > 23 || e.minute < 0 || e.minute > 59))
         return {EntryOutcome::Refused, "  Неверное время рождения  ", 0};
@@ -142,10 +186,12 @@ EntryResult StoreWoman(const WomanEntry& e, PlaceChooser& chooser, PersonTable& 
     return Finish(r, e.commentLines, women, dataDir, now, "FEMIN.DAT");
 }
 
-EntryResult StoreMan(const ManEntry& e, PersonTable& men, const std::string& dataDir, std::time_t now) {
-    if (e.name.empty() || e.place.empty()) return {EntryOutcome::Refused, "  Не введено имя или город ", 0};
-    if (!IsCalendarDate(e.day, e.month, e.year))
-        return {EntryOutcome::Refused, BadDateMessage(e.day, e.month, e.year), 0};
+EntryResult StoreMan(const ManEntry& typed, PersonTable& men, const std::string& dataDir, std::time_t now) {
+    if (typed.name.empty() || typed.place.empty())
+        return {EntryOutcome::Refused, "  Не введено имя или город ", 0};
+    ManEntry e = typed;
+    if (!EntryDate(e.oldStyle, e.day, e.month, e.year))
+        return {EntryOutcome::Refused, BadDateMessage(typed.day, typed.month, typed.year), 0};
     if (!IsServedYear(e.year)) return {EntryOutcome::Refused, UnservedDateMessage(e.day, e.month, e.year), 0};
     if (e.timeKnown) return {EntryOutcome::Refused, kManTimeNeedsAtlasMessage, 0};
 
@@ -159,11 +205,12 @@ EntryResult StoreMan(const ManEntry& e, PersonTable& men, const std::string& dat
     return Finish(r, e.commentLines, men, dataDir, now, "MEN.DAT");
 }
 
-EntryResult StoreManAt(const ManEntry& e, PlaceChooser& chooser, PersonTable& men, const std::string& dataDir,
+EntryResult StoreManAt(const ManEntry& typed, PlaceChooser& chooser, PersonTable& men, const std::string& dataDir,
                        std::time_t now) {
-    if (e.name.empty()) return {EntryOutcome::Refused, "  Не введено имя  ", 0};
-    if (!IsCalendarDate(e.day, e.month, e.year))
-        return {EntryOutcome::Refused, BadDateMessage(e.day, e.month, e.year), 0};
+    if (typed.name.empty()) return {EntryOutcome::Refused, "  Не введено имя  ", 0};
+    ManEntry e = typed;
+    if (!EntryDate(e.oldStyle, e.day, e.month, e.year))
+        return {EntryOutcome::Refused, BadDateMessage(typed.day, typed.month, typed.year), 0};
     if (!IsServedYear(e.year)) return {EntryOutcome::Refused, UnservedDateMessage(e.day, e.month, e.year), 0};
     if (e.timeKnown && (e.hour < 0 || e.hour > 23 || e.minute < 0 || e.minute > 59))
         return {EntryOutcome::Refused, "  Неверное время рождения  ", 0};

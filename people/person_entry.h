@@ -15,6 +15,7 @@ namespace pelorin {
 struct WomanEntry {
     std::string name;
     int day = 1, month = 1, year = 1980;
+    bool oldStyle = false;  // the date is of the Julian calendar («по старому стилю»)
     bool timeKnown = false;
     int hour = 12, minute = 0;
     std::vector<std::string> commentLines;  // each counts as followed by a line end
@@ -24,6 +25,7 @@ struct WomanEntry {
 struct ManEntry {
     std::string name;
     int day = 15, month = 6, year = 1970;
+    bool oldStyle = false;  // the date is of the Julian calendar («по старому стилю»)
     // The birth time, when known; it counts only with a place from the atlas
     // (StoreManAt), which gives the zone it is read in.
     bool timeKnown = false;
@@ -58,6 +60,18 @@ std::string DateTextOf(int day, int month, int year);
 // True for a date of the Gregorian calendar with a year of four digits.
 bool IsCalendarDate(int day, int month, int year);
 
+// The old style. Russia counted its dates in the Julian calendar until 31 January
+// 1918, which was followed by 14 February 1918; a birth before that is mostly
+// written in the old style. The entry dialogs offer the choice for a date typed
+// before 1 February 1918 (OldStyleApplies); the record keeps the Gregorian date.
+bool OldStyleApplies(int day, int month, int year);
+// True for a date of the Julian calendar (every fourth year a leap year) with a
+// year of four digits.
+bool IsJulianCalendarDate(int day, int month, int year);
+// The Gregorian date of the same day as a Julian calendar date (valid by
+// IsJulianCalendarDate).
+void JulianToGregorian(int& day, int& month, int& year);
+
 // The years of birth the engine computes (IsServedMoment: the birth moment in
 // Universal Time lies in them), and the refusal of a date outside them, with the
 // years in it.
@@ -70,8 +84,9 @@ std::string UnservedDateMessage(int day, int month, int year);
 // CR a blank, padded with blanks to 250 characters, at most 255.
 std::string EntryComment(const std::vector<std::string>& lines);
 
-// The women's store procedure. Calls `chooser` for the place once the input is
-// valid. A date outside the served years is refused (UnservedDateMessage), also
+// The women's store procedure. An old-style date is checked in the Julian
+// calendar and stored as its Gregorian date. Calls `chooser` for the place once
+// the input is valid. A date outside the served years is refused (UnservedDateMessage), also
 // a first or last day whose moment in Universal Time falls outside them. The person is added to the person file as it is on disk, read again
 // under the data directory's lock, and `table` becomes the file as written.
 // Throws Error when the file cannot be read or written, or the directory stays

@@ -1,9 +1,11 @@
 #pragma once
 // What the entry dialogs read from their text boxes, as Windows-1251, and what
 // they do when their store procedure has answered.
+#include <QCheckBox>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSpinBox>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,25 @@ inline std::vector<std::string> MemoLines(const QPlainTextEdit* memo) {
     if (!text.isEmpty())
         for (const QString& line : text.split(QLatin1Char('\n'))) lines.push_back(Utf8ToCp1251(line.toStdString()));
     return lines;
+}
+
+// The tick box «по старому стилю» of an entry dialog: shown while the date typed
+// is before 1 February 1918 (OldStyleApplies), and unticked when it goes.
+inline void ShowOldStyle(QCheckBox* box, const QSpinBox* day, const QSpinBox* month, const QSpinBox* year) {
+    const bool applies = OldStyleApplies(day->value(), month->value(), year->value());
+    if (!applies) box->setChecked(false);
+    box->setVisible(applies);
+}
+
+inline void FollowOldStyle(QDialog* dialog, QCheckBox* box, QSpinBox* day, QSpinBox* month, QSpinBox* year) {
+    for (QSpinBox* field : {day, month, year})
+        QObject::connect(field, &QSpinBox::valueChanged, dialog, [=] { ShowOldStyle(box, day, month, year); });
+    ShowOldStyle(box, day, month, year);
+}
+
+// Whether the date typed is of the old style: the box ticked while it applies.
+inline bool OldStyleChosen(const QCheckBox* box, const QSpinBox* day, const QSpinBox* month, const QSpinBox* year) {
+    return box->isChecked() && OldStyleApplies(day->value(), month->value(), year->value());
 }
 
 // The end of "   Продолжить" in an entry dialog, the same for women and men: a

@@ -98,6 +98,7 @@ void ImportPersonList(QWidget* parent, TableKind kind, const std::string& dataDi
         std::vector<bool> included;
         {
             ImportPreviewDialog preview(plans, problems, list, shown, parent);
+            preview.SetEncoding(parse.encoding);
             if (!hooks.runPreview(preview)) return;
             choices = preview.Choices();
             included = preview.Included();
@@ -107,7 +108,7 @@ void ImportPersonList(QWidget* parent, TableKind kind, const std::string& dataDi
             const DirLock lock(dataDir, LockUse::Read);
             for (std::size_t i = 0; i < plans.size(); ++i) {
                 if (!included[i]) continue;  // unticked (a person already listed starts so)
-                if (plans[i].source == PlaceSource::Ambiguous && choices[i] >= 0)
+                if (NeedsChoice(plans[i]) && choices[i] >= 0)
                     ChooseCandidate(plans[i], std::size_t(choices[i]), dataDir);
                 if (plans[i].record) records.push_back(*plans[i].record);
             }

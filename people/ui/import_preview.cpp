@@ -43,6 +43,16 @@ QTableWidgetItem* Cell(const QString& text) {
     return item;
 }
 
+QString EncodingText(ExchangeEncoding e) {
+    switch (e) {
+        case ExchangeEncoding::Cp1251: return QString::fromUtf8("прочитан в кодировке Windows-1251");
+        case ExchangeEncoding::Latin1: return QString::fromUtf8("прочитан в кодировке Latin-1, западноевропейской");
+        case ExchangeEncoding::Utf8:
+        case ExchangeEncoding::Auto: break;
+    }
+    return QString::fromUtf8("прочитан в кодировке UTF-8");
+}
+
 // The message of a skipped line without its lead "Файл «…», строка N: ".
 std::string ProblemWithoutPlace(const std::string& message) {
     const std::size_t line = message.rfind("», строка ", message.find(": "));
@@ -120,7 +130,7 @@ ImportPreviewDialog::ImportPreviewDialog(const std::vector<ImportPlan>& plans, c
         table_->setItem(row, kDate, Cell(QString::asprintf("%02d.%02d.%04d", p.row.day, p.row.month, p.row.year)));
         table_->setItem(row, kTime, Cell(p.row.timeKnown ? QString::asprintf("%02d:%02d", p.row.hour, p.row.minute)
                                                           : QString::fromUtf8("неизвестно")));
-        if (p.source == PlaceSource::Ambiguous) {
+        if (NeedsChoice(p)) {
             table_->setItem(row, kPlace, Cell(QString()));  // filled by Update()
         } else if (p.record) {
             table_->setItem(row, kPlace, Cell(FromCp1251(p.record->Place.str()) + QStringLiteral("  ") +
@@ -176,7 +186,7 @@ ImportPreviewDialog::ImportPreviewDialog(const std::vector<ImportPlan>& plans, c
     // The first person whose city is to be chosen, or the first row.
     int first = 0;
     for (std::size_t i = 0; i < plans.size(); ++i)
-        if (plans[i].source == PlaceSource::Ambiguous) {
+        if (NeedsChoice(plans[i])) {
             first = rowOfPlan_[i];
             break;
         }
@@ -187,7 +197,7 @@ ImportPreviewDialog::ImportPreviewDialog(const std::vector<ImportPlan>& plans, c
 void ImportPreviewDialog::ShowChooser(int row) {
     chooserPlan_ = -1;
     for (std::size_t i = 0; i < plans_.size(); ++i)
-        if (rowOfPlan_[i] == row && plans_[i].source == PlaceSource::Ambiguous) chooserPlan_ = int(i);
+        if (rowOfPlan_[i] == row && NeedsChoice(plans_[i])) chooserPlan_ = int(i);
     const QSignalBlocker quiet(city_);
     city_->clear();
     if (chooserPlan_ < 0) {
@@ -197,7 +207,10 @@ void ImportPreviewDialog::ShowChooser(int row) {
         return;
     }
     const ImportPlan& p = plans_[std::size_t(chooserPlan_)];
-    cityLabel_->setText(QString::fromUtf8("Город для строки %1 («%2»):").arg(p.row.line).arg(FromCp1251(p.row.place)));
+    if (p.source == PlaceSource::ZoneToChoose)
+        cityLabel_->setText(QString::fromUtf8("Пояс для строки %1 — как у города:").arg(p.row.line));
+    else
+        cityLabel_->setText(QString::fromUtf8("Город для строки %1 («%2»):").arg(p.row.line).arg(FromCp1251(p.row.place)));
     city_->setAccessibleName(QString::fromUtf8("Город для строки %1").arg(p.row.line));
     city_->addItem(QString::fromUtf8("не выбран: не добавлять"));
     for (const CityHit& h : p.candidates) city_->addItem(CandidateText(h));
@@ -208,8 +221,7 @@ void ImportPreviewDialog::ShowChooser(int row) {
 
 bool ImportPreviewDialog::ChooseCity(int line, int candidate) {
     for (std::size_t i = 0; i < plans_.size(); ++i)
-        if (plans_[i].row.line == line && plans_[i].source == PlaceSource::Ambiguous &&
-            candidate < int(plans_[i].candidates.size())) {
+        if (plans_[i].row.line == line && NeedsChoice(plans_[i]) && candidate < int(plans_[i].candidates.size())) {
             table_->setCurrentCell(rowOfPlan_[i], kName);
             city_->setCurrentIndex(candidate + 1);
             Q_EMIT city_->activated(candidate + 1);
@@ -225,6 +237,11 @@ void ImportPreviewDialog::showEvent(QShowEvent* e) {
 }
 
 std::vector<int> ImportPreviewDialog::Choices() const { return choices_; }
+
+void ImportPreviewDialog::SetEncoding(ExchangeEncoding encoding) {
+    encoding_ = encoding;
+    Update();
+}
 
 std::vector<bool> ImportPreviewDialog::Included() const { return included_; }
 
@@ -251,11 +268,19 @@ void ImportPreviewDialog::Update() {
     int ready = 0, choose = 0, left = 0, listed = 0;
     for (std::size_t i = 0; i < plans_.size(); ++i) {
         const ImportPlan& p = plans_[i];
-        const bool chosen = p.source == PlaceSource::Ambiguous && choices_[i] >= 0;
-        if (p.source == PlaceSource::Ambiguous)
-            if (QTableWidgetItem* place = table_->item(rowOfPlan_[i], kPlace))
-                place->setText(chosen ? CandidateText(p.candidates[std::size_t(choices_[i])])
-                                      : QString::fromUtf8("«%1»: город не выбран").arg(FromCp1251(p.row.place)));
+        const bool chosen = NeedsChoice(p) && choices_[i] >= 0;
+        const bool zoneOnly = p.source == PlaceSource::ZoneToChoose;
+        if (NeedsChoice(p))
+            if (QTableWidgetItem* place = table_->item(rowOfPlan_[i], kPlace)) {
+                const QString where = zoneOnly ? QString::fromUtf8("«%1» %2, %3: пояс ")
+                                                     .arg(FromCp1251(p.row.place),
+                                                          Angle(p.row.latMinutes, "с. ш.", "ю. ш."),
+                                                          Angle(p.row.lonMinutes, "в. д.", "з. д."))
+                                               : QString();
+                place->setText(chosen ? where + CandidateText(p.candidates[std::size_t(choices_[i])])
+                               : zoneOnly ? where + QString::fromUtf8("не выбран")
+                                          : QString::fromUtf8("«%1»: город не выбран").arg(FromCp1251(p.row.place)));
+            }
         QString outcome;
         QColor colour(0, 100, 0);
         if (!included_[i]) {
@@ -267,7 +292,8 @@ void ImportPreviewDialog::Update() {
             if (ready < freeSlots_) {
                 ++ready;
                 outcome = will + QStringLiteral(": ") +
-                          (chosen ? QString::fromUtf8("место из атласа (выбрано), пояс на дату и время рождения")
+                          (chosen ? QString::fromUtf8(zoneOnly ? "место из файла, пояс выбранного города"
+                                                               : "место из атласа (выбрано), пояс на дату и время рождения")
                                   : Text(p.note));
                 if (listed_[i]) {
                     ++listed;
@@ -279,6 +305,11 @@ void ImportPreviewDialog::Update() {
                 outcome = QString::fromUtf8("нет места в списке: ") + wont;
                 colour = QColor(160, 0, 0);
             }
+        } else if (zoneOnly) {
+            ++choose;
+            outcome = QString::fromUtf8("в файле нет пояса, а города атласа ближе 100 км нет: выберите под таблицей "
+                                        "город, чей пояс взять, иначе ") + wont;
+            colour = QColor(150, 90, 0);
         } else if (p.source == PlaceSource::Ambiguous) {
             ++choose;
             outcome = QString::fromUtf8("городов с этим именем %1: выберите один под таблицей, иначе ")
@@ -295,8 +326,11 @@ void ImportPreviewDialog::Update() {
     }
     table_->resizeRowsToContents();
     const int skipped = table_->rowCount() - int(plans_.size());
-    QString text = QString::fromUtf8("Файл «%1». Будут добавлены: %2 из %3 (свободных мест в списке: %4).")
-                       .arg(Text(fileName_)).arg(ready).arg(plans_.size() + std::size_t(skipped)).arg(freeSlots_);
+    QString text = QString::fromUtf8("Файл «%1» (%2). Будут добавлены: %3 из %4 (свободных мест в списке: %5).")
+                       .arg(Text(fileName_), EncodingText(encoding_))
+                       .arg(ready)
+                       .arg(plans_.size() + std::size_t(skipped))
+                       .arg(freeSlots_);
     if (choose > 0) text += QString::fromUtf8(" Нужно выбрать город (под таблицей): %1.").arg(choose);
     if (listed > 0) text += QString::fromUtf8(" Из них уже есть в списке: %1.").arg(listed);
     if (left > 0) text += QString::fromUtf8(" Не поместятся в список: %1.").arg(left);

@@ -1,7 +1,8 @@
 #pragma once
 // The preview of an import: every person of the file with what will happen to
-// them (added, with the source of their place; a city to choose; not added and
-// why) and every line that was skipped. Each person's row has a box: a person
+// them (added, with the source of their place and what the reading converted; a
+// city to choose, or the city whose zone to take; not added and why) and every
+// line that was skipped. Each person's row has a box: a person
 // already in the list starts unticked. Nothing is stored here: the dialog only
 // collects the choices of cities and the ticks.
 #include <QDialog>
@@ -36,6 +37,8 @@ public:
     bool SetIncluded(int line, bool included);
     // How many people the command would store as the choices stand.
     int Ready() const;
+    // The encoding the file was read in, which the summary names (UTF-8 until set).
+    void SetEncoding(ExchangeEncoding encoding);
 
     QTableWidget* Table() const { return table_; }
     // Chooses, for the person of the file's line, the candidate (from 0) as the
@@ -57,6 +60,7 @@ private:
     std::vector<bool> listed_;    // the person is in the list already
     std::vector<bool> included_;  // the row is ticked
     std::string fileName_;
+    ExchangeEncoding encoding_ = ExchangeEncoding::Utf8;
     int freeSlots_;
     QLabel* summary_ = nullptr;
     QTableWidget* table_ = nullptr;

@@ -20,6 +20,7 @@ TInput_Men_Form3::TInput_Men_Form3(PersonTable& men, const std::string& dataDir,
     connect(ui->BitBtn22, &QPushButton::clicked, this, [this] { BitBtn22Click(); });
     ui->RadioGroup1Item1->setChecked(true);
     RadioGroup1Click();
+    FollowOldStyle(this, ui->OldStyleBox, ui->SpinEdit6, ui->SpinEdit7, ui->SpinEdit8);
 }
 
 TInput_Men_Form3::~TInput_Men_Form3() = default;
@@ -35,6 +36,7 @@ void TInput_Men_Form3::FormShow() {
     ui->SpinEdit6->setValue(15);
     ui->SpinEdit7->setValue(6);
     ui->SpinEdit8->setValue(1970);
+    ui->OldStyleBox->setChecked(false);
     // As in the women's dialog, the time option opens at "unknown".
     ui->RadioGroup1Item1->setChecked(true);
     RadioGroup1Click();
@@ -61,6 +63,7 @@ ManEntry TInput_Men_Form3::Entry() const {
     entry.day = ui->SpinEdit6->value();
     entry.month = ui->SpinEdit7->value();
     entry.year = ui->SpinEdit8->value();
+    entry.oldStyle = OldStyleChosen(ui->OldStyleBox, ui->SpinEdit6, ui->SpinEdit7, ui->SpinEdit8);
     entry.timeKnown = TimeKnownChosen();
     entry.hour = ui->SpinEdit4->value();
     entry.minute = ui->SpinEdit5->value();

@@ -20,6 +20,7 @@ TInput_Women_Form2::TInput_Women_Form2(PersonTable& women, const std::string& da
     connect(ui->BitBtn22, &QPushButton::clicked, this, [this] { BitBtn22Click(); });
     ui->RadioGroup1Item1->setChecked(true);
     RadioGroup1Click();
+    FollowOldStyle(this, ui->OldStyleBox, ui->SpinEdit6, ui->SpinEdit7, ui->SpinEdit8);
 }
 
 TInput_Women_Form2::~TInput_Women_Form2() = default;
@@ -37,6 +38,7 @@ void TInput_Women_Form2::FormShow() {
     ui->SpinEdit6->setValue(1);
     ui->SpinEdit7->setValue(1);
     ui->SpinEdit8->setValue(1980);
+    ui->OldStyleBox->setChecked(false);
     // The option goes back to "unknown" too, so that it always agrees with the
     // hidden hour and minute.
     ui->RadioGroup1Item1->setChecked(true);
@@ -61,6 +63,7 @@ void TInput_Women_Form2::BitBtn8Click() {
     entry.day = ui->SpinEdit6->value();
     entry.month = ui->SpinEdit7->value();
     entry.year = ui->SpinEdit8->value();
+    entry.oldStyle = OldStyleChosen(ui->OldStyleBox, ui->SpinEdit6, ui->SpinEdit7, ui->SpinEdit8);
     entry.timeKnown = TimeKnownChosen();
     entry.hour = ui->SpinEdit4->value();
     entry.minute = ui->SpinEdit5->value();

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/cp1251.h"
 #include "people/person_record.h"
 #include "support/test_support.h"
 
@@ -89,6 +90,35 @@ TEST(CliImport, SaysWhatItStoredAndRefusesAFileWithoutPeople) {
         EXPECT_NE(r.err.find(d.dir.file("none.csv")), std::string::npos) << r.err;
     }
     EXPECT_EQ(d.Stored(), 2u);
+}
+
+// A Latin-1 file of coordinates without a zone, far from every city: the output
+// names the encoding, the person waits for the city whose zone to take, and
+// --choose takes it; --encoding forces a reading, and an unknown one is a
+// usage error.
+TEST(CliImport, EncodingAndTheZoneOfAChosenCity) {
+    WomenDir d;
+    for (const char* f : {"sng.wdt", "europa.wdt", "namerica.wdt", "samerica.wdt", "africa.wdt", "azia.wdt",
+                          "austral.wdt", "zones.tzt"})
+        test::WriteFile(d.dir.file(f), test::ReadFile(std::string(PELORIN_BINARY_DIR) + "/data/" + f));
+    test::WriteFile(d.dir.file("sea.csv"), "name,date,time,lat,lng\nJos\xE9 M\xFCller,01.07.1990,10:00,-45,-140\n");
+    test::RunResult r = RunCli(d.Import("sea.csv", " --dry-run yes"));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("\"name\": \"Jose Muller\", \"source\": \"choose_zone\""), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"candidates\": [{"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"encoding\": \"latin1\""), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find("выберите город, чей пояс взять;"), std::string::npos) << r.err;
+
+    r = RunCli(d.Import("sea.csv", " --choose 2=1"));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("{\"stored\": 1,", 0), 0u) << r.out;
+    PersonTable t{TableKind::Women, {}};
+    LoadPersonFile(d.dir.file("FEMIN.DAT"), t);
+    EXPECT_EQ(Cp1251ToUtf8(t.slot(1).CoordText.str()), "140°00’ЗД  45°00’ЮШ");
+
+    r = RunCli(d.Import("sea.csv", " --dry-run yes --encoding cp1251"));
+    EXPECT_NE(r.out.find("\"name\": \"Josй Mьller\""), std::string::npos) << r.out;
+    EXPECT_EQ(RunCli(d.Import("sea.csv", " --encoding koi8-r")).exitCode, 2);
 }
 
 }  // namespace

@@ -245,6 +245,44 @@ TEST(PersonEntry, CalendarDates) {
     EXPECT_FALSE(IsCalendarDate(1, 13, 1980));
 }
 
+// The old style: days of the Julian calendar and the Gregorian dates of the
+// same days, across the centuries whose leap days differ.
+TEST(PersonEntry, OldStyleDatesBecomeTheirGregorianDates) {
+    struct Day {
+        int d, m, y, gd, gm, gy;
+    };
+    for (const Day& c : {Day{31, 1, 1918, 13, 2, 1918},   // the last day of the old style in Russia
+                         Day{1, 1, 1700, 11, 1, 1700},    // ten days until the Julian 29 February 1700
+                         Day{29, 2, 1700, 11, 3, 1700},   // eleven from then on
+                         Day{29, 2, 1900, 13, 3, 1900},
+                         Day{4, 10, 1582, 14, 10, 1582},  // the eve of the Gregorian reform
+                         Day{31, 12, 1799, 11, 1, 1800}}) {
+        int d = c.d, m = c.m, y = c.y;
+        ASSERT_TRUE(IsJulianCalendarDate(d, m, y));
+        JulianToGregorian(d, m, y);
+        EXPECT_EQ(DateTextOf(d, m, y), DateTextOf(c.gd, c.gm, c.gy)) << DateTextOf(c.d, c.m, c.y);
+    }
+    EXPECT_FALSE(IsJulianCalendarDate(29, 2, 1901));
+    EXPECT_FALSE(IsJulianCalendarDate(31, 4, 1900));
+    EXPECT_TRUE(OldStyleApplies(31, 1, 1918));
+    EXPECT_FALSE(OldStyleApplies(1, 2, 1918));
+    EXPECT_FALSE(OldStyleApplies(1, 1, 1919));
+
+    // The entry checks an old-style date in its own calendar.
+    test::ScratchDir dir;
+    PersonTable men{TableKind::Men, {}};
+    for (int i = 1; i <= kTableSlots; ++i) ClearSlot(men, i);
+    SavePersonFile(dir.file("MEN.DAT"), men);
+    ManEntry e = Man();
+    e.day = 29, e.month = 2, e.year = 1900;
+    EXPECT_EQ(StoreMan(e, men, dir.path(), Now()).outcome, EntryOutcome::Refused);
+    e.oldStyle = true;
+    ASSERT_EQ(StoreMan(e, men, dir.path(), Now()).outcome, EntryOutcome::Stored);
+    EXPECT_EQ(men.slot(1).DateText.str(), "13.03.1900");
+    e.day = 30;
+    EXPECT_EQ(StoreMan(e, men, dir.path(), Now() + 1).outcome, EntryOutcome::Refused);
+}
+
 TEST(PersonEntry, ListLineCarriesTheStampWhereTheListLooksForIt) {
     ScratchDir dir;
     PersonTable men = ClearedTable(TableKind::Men);

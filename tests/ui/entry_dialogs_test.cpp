@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -264,6 +265,61 @@ TEST(WomenEntryDialog, TimeOptionResetsAndStore) {
     const std::string comment = Cp1251ToUtf8(back.slot(2).Comment.str());
     EXPECT_EQ(comment.find("строка 1"), 0u) << comment;
     EXPECT_NE(comment.find("строка 2"), std::string::npos) << comment;
+}
+
+// «по старому стилю» is offered for a date before February 1918 and hides (and
+// is unticked) for a later one; ticked, the date typed is stored as its
+// Gregorian date, by both dialogs.
+TEST(EntryDialogs, OldStyleDatesAreStoredByTheNewStyle) {
+    ScratchDir dir;
+    PersonTable women = ClearedTable(TableKind::Women), men = ClearedTable(TableKind::Men);
+    SavePersonFile(dir.file("FEMIN.DAT"), women);
+    SavePersonFile(dir.file("MEN.DAT"), men);
+    RecordingBoxes boxes;
+    FakeChooser chooser;
+    TInput_Women_Form2 woman(women, dir.path(), boxes);
+    woman.SetPlaceChooser(&chooser);
+    auto& w = woman.Form();
+    woman.show();
+    EXPECT_EQ(w.OldStyleBox->text(), QString::fromUtf8("по старому стилю"));
+    EXPECT_TRUE(w.OldStyleBox->isHidden());  // 1980
+    EXPECT_EQ(w.SpinEdit8->minimum(), kFirstServedYear);
+    w.SpinEdit8->setValue(1918);
+    EXPECT_FALSE(w.OldStyleBox->isHidden());  // 01.01.1918: still the old style in Russia
+    w.SpinEdit7->setValue(2);
+    EXPECT_TRUE(w.OldStyleBox->isHidden());
+    w.SpinEdit7->setValue(1);
+    w.SpinEdit6->setValue(31);
+    w.OldStyleBox->setChecked(true);
+    w.Edit2->setText(QStringLiteral("Anna"));
+    w.BitBtn8->click();
+    EXPECT_FALSE(woman.isVisible());
+    LoadPersonFile(dir.file("FEMIN.DAT"), women);
+    EXPECT_EQ(women.slot(1).DateText.str(), "13.02.1918");  // the day Russia changed its calendar
+    woman.show();
+    EXPECT_FALSE(w.OldStyleBox->isChecked());
+
+    TInput_Men_Form3 man(men, dir.path(), boxes);
+    auto& m = man.Form();
+    man.show();
+    EXPECT_TRUE(m.OldStyleBox->isHidden());  // 1970
+    m.SpinEdit8->setValue(1900);
+    m.SpinEdit7->setValue(2);
+    m.SpinEdit6->setValue(29);  // a leap day of the Julian calendar only
+    m.Edit2->setText(QStringLiteral("Ivan"));
+    m.Edit3->setText(QString::fromUtf8("Россия, Омск"));
+    m.BitBtn8->click();  // the new style has no 29 February 1900
+    EXPECT_EQ(boxes.messages.last(), QString::fromUtf8("  Неверная дата рождения: 29.02.1900  "));
+    m.OldStyleBox->setChecked(true);
+    m.BitBtn8->click();
+    EXPECT_FALSE(man.isVisible());
+    LoadPersonFile(dir.file("MEN.DAT"), men);
+    EXPECT_EQ(men.slot(1).DateText.str(), "13.03.1900");
+    EXPECT_EQ(men.slot(1).Day, 13);
+    m.SpinEdit8->setValue(1700);  // a ticked box that goes away is unticked
+    m.OldStyleBox->setChecked(true);
+    m.SpinEdit8->setValue(1950);
+    EXPECT_FALSE(m.OldStyleBox->isChecked());
 }
 
 TEST(EntryDialogs, ControlsWithoutTextHaveAccessibleNames) {

@@ -542,6 +542,32 @@ TEST(MainWindow, AnImportRowAlreadyListedStartsUntickedAndCanBeTicked) {
     EXPECT_EQ(f.ListBox1->count(), 4);
 }
 
+// The preview of another program's file: the summary names the encoding read,
+// a person with coordinates but no zone near a city waits for the city whose
+// zone to take, and the notes say what the reading converted.
+TEST(MainWindow, ThePreviewAsksForTheZoneAndNamesTheEncoding) {
+    const std::string dataDir = std::string(PELORIN_BINARY_DIR) + "/data";
+    const ImportParse parse = ParseExchange("name,date,time,lat,lng\nJos\xE9,01.07.1990,10:00,-45,-140\n",
+                                            ExchangeFormat::Csv, "in.csv");
+    std::vector<ImportProblem> problems;
+    const std::vector<ImportPlan> plans =
+        PlanImport(parse, TableKind::Women, CitySearch::Build(dataDir), dataDir, "in.csv", problems);
+    PersonTable list{TableKind::Women, {}};
+    for (int i = 1; i <= kTableSlots; ++i) ClearSlot(list, i);
+    ImportPreviewDialog d(plans, problems, list, "in.csv");
+    d.SetEncoding(parse.encoding);
+    const QString summary = d.findChild<QLabel*>(QStringLiteral("ImportSummary"))->text();
+    EXPECT_TRUE(summary.contains(QString::fromUtf8("прочитан в кодировке Latin-1"))) << summary.toStdString();
+    EXPECT_TRUE(summary.contains(QString::fromUtf8("Нужно выбрать город (под таблицей): 1"))) << summary.toStdString();
+    EXPECT_EQ(d.Ready(), 0);
+    const QString outcome = d.Table()->item(0, 5)->text();
+    EXPECT_TRUE(outcome.contains(QString::fromUtf8("выберите под таблицей город, чей пояс взять"))) << outcome.toStdString();
+    EXPECT_TRUE(d.ChooseCity(2, 0));
+    EXPECT_EQ(d.Ready(), 1);
+    EXPECT_TRUE(d.Table()->item(0, 4)->text().contains(QString::fromUtf8("45°00′ ю. ш., 140°00′ з. д.: пояс ")))
+        << d.Table()->item(0, 4)->text().toStdString();
+}
+
 // A scan ranks the men it can compute and names, under the ranking, those it
 // could not, with the reason; the command succeeds.
 TEST(MainWindow, AScanNamesTheMenItLeftOutUnderTheRanking) {
