@@ -8,6 +8,7 @@
 #include "astro/chart.h"
 #include "astro/houses.h"
 #include "astro/tabulated.h"
+#include "cli/analysis_json.h"
 #include "cli/command.h"
 #include "cli/json.h"
 #include "base/cp1251.h"
@@ -18,9 +19,6 @@
 
 namespace pelorin::cli {
 namespace {
-
-constexpr const char* kBodyNames[kBodyCount] = {"Sun",     "Moon",   "Mercury", "Venus",   "Mars",
-                                                "Jupiter", "Saturn", "Uranus",  "Neptune", "Pluto"};
 
 double MomentFromArgs(const Args& args) {
     if (args.has("moment") == args.has("date"))

@@ -6,27 +6,12 @@
 #include "analysis/score.h"
 #include "analysis/pair_analysis.h"
 #include "cli/analysis_input.h"
+#include "cli/analysis_json.h"
 #include "cli/command.h"
 #include "cli/json.h"
 
 namespace pelorin::cli {
 namespace {
-
-std::string GridJson(const AspectGrid& grid) {
-    std::vector<std::string> rows;
-    for (const auto& row : grid) {
-        std::vector<std::string> cells;
-        for (std::uint8_t c : row) cells.push_back(JsonNumber(static_cast<int>(c)));
-        rows.push_back(JsonArray(cells));
-    }
-    return JsonArray(rows);
-}
-
-std::string BodyName(int n) {
-    static const char* const kBodies[] = {"",        "Sun",    "Moon",   "Mercury", "Venus", "Mars",
-                                          "Jupiter", "Saturn", "Uranus", "Neptune", "Pluto"};
-    return n >= 1 && n <= 10 ? kBodies[n] : "";
-}
 
 // The weighted facts, strongest first.
 std::string FactorsJson(const std::vector<ScoreFactor>& factors) {

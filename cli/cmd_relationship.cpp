@@ -3,25 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "cli/analysis_json.h"
 #include "cli/chart_input.h"
 #include "cli/command.h"
 #include "cli/json.h"
 
 namespace pelorin::cli {
 namespace {
-
-constexpr const char* kBodyNames[kBodyCount] = {"Sun",     "Moon",   "Mercury", "Venus",   "Mars",
-                                                "Jupiter", "Saturn", "Uranus",  "Neptune", "Pluto"};
-
-std::string GridJson(const AspectGrid& grid) {
-    std::vector<std::string> rows;
-    for (const auto& row : grid) {
-        std::vector<std::string> cells;
-        for (std::uint8_t c : row) cells.push_back(JsonNumber(static_cast<int>(c)));
-        rows.push_back(JsonArray(cells));
-    }
-    return JsonArray(rows);
-}
 
 std::string ChartJson(const RelationshipChart& c) {
     std::vector<std::string> bodies;

@@ -50,32 +50,22 @@ double HouseMiddle(const TCusps& cusps, int house) {
     return NormDeg(from + NormDeg(to - from) / 2);
 }
 
+void WheelPlanner::Text(WheelFont font, int size, Rgb colour, PixelPoint at, bool centred, std::string text) {
+    WheelText t;
+    t.font = font;
+    t.size = size;
+    t.colour = colour;
+    t.at = at;
+    t.centred = centred;
+    t.text = std::move(text);
+    ops_.emplace_back(std::move(t));
+}
+
 namespace {
 
 std::string Code(unsigned char c) { return std::string(1, static_cast<char>(c)); }
 
-PixelBox CircleBox(int x, int y, int r) { return {x - r, y - r, x + r, y + r}; }
-
-class Planner {
-public:
-    explicit Planner(std::vector<WheelOp>& ops) : ops_(ops) {}
-    void Text(WheelFont font, int size, Rgb colour, PixelPoint at, bool centred, std::string text) {
-        WheelText t;
-        t.font = font;
-        t.size = size;
-        t.colour = colour;
-        t.at = at;
-        t.centred = centred;
-        t.text = std::move(text);
-        ops_.emplace_back(std::move(t));
-    }
-    void Line(PixelPoint a, PixelPoint b, Rgb colour, int width) { ops_.push_back(WheelLine{a, b, colour, width}); }
-    void Ellipse(PixelBox box, Rgb fill, Rgb pen, int width) { ops_.push_back(WheelEllipse{box, fill, pen, width}); }
-    void Rect(PixelBox box) { ops_.push_back(WheelRect{box}); }
-
-private:
-    std::vector<WheelOp>& ops_;
-};
+using Planner = WheelPlanner;
 
 struct Person {
     const TChart& chart;

@@ -104,6 +104,23 @@ struct WheelText {
 };
 using WheelOp = std::variant<WheelFillRect, WheelRect, WheelEllipse, WheelLine, WheelText>;
 
+// Appends the operations of a wheel picture (the bi-wheel's and the single
+// wheel of the relationship charts).
+class WheelPlanner {
+public:
+    explicit WheelPlanner(std::vector<WheelOp>& ops) : ops_(ops) {}
+    void Text(WheelFont font, int size, Rgb colour, PixelPoint at, bool centred, std::string text);
+    void Line(PixelPoint a, PixelPoint b, Rgb colour, int width) { ops_.push_back(WheelLine{a, b, colour, width}); }
+    void Ellipse(PixelBox box, Rgb fill, Rgb pen, int width) { ops_.push_back(WheelEllipse{box, fill, pen, width}); }
+    void Rect(PixelBox box) { ops_.push_back(WheelRect{box}); }
+
+private:
+    std::vector<WheelOp>& ops_;
+};
+
+// The box of a circle of radius r about (x, y).
+inline PixelBox CircleBox(int x, int y, int r) { return {x - r, y - r, x + r, y + r}; }
+
 struct BiWheelInput {
     int width = 782;
     int height = 880;

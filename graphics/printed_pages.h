@@ -85,6 +85,22 @@ struct ChartPageGeometry {
 };
 ChartPageGeometry ChartGeometry(double pageWidthCm);
 
+// The shapes of the printed wheels (the chart page's and the relationship
+// charts'): a filled circle, a radial segment, a dot on a circle (polar).
+namespace print_ops {
+inline PrintOp Circle(double cx, double cy, double r, Rgb brush) {
+    return {.kind = PrintOp::Kind::Circle, .brush = brush, .cx = cx, .cy = cy, .r1 = r};
+}
+inline PrintOp Radial(double cx, double cy, double r1, double a1, double r2, double a2, int width = 1,
+                      PrintPen pen = PrintPen::Solid) {
+    return {.kind = PrintOp::Kind::RadialSegment, .penWidth = width, .pen = pen,
+            .cx = cx, .cy = cy, .r1 = r1, .a1 = a1, .r2 = r2, .a2 = a2};
+}
+inline PrintOp Dot(double cx, double cy, double r, double a, double d) {
+    return {.kind = PrintOp::Kind::DotPolar, .brush = kPrintBlack, .cx = cx, .cy = cy, .r1 = r, .a1 = a, .r2 = d};
+}
+}  // namespace print_ops
+
 // Glyphs of the planets on the printed wheel (cm): the radius of each ring's
 // glyphs from the ring divider R3, the arc a glyph of size 15 takes, where a
 // leader ends (from R3) and how far a glyph moves before it gets one. The

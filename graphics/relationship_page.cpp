@@ -37,19 +37,7 @@ PrintOp Box(double x1, double y1, double x2, double y2) {
     return {.kind = PrintOp::Kind::Rectangle, .brushSolid = false, .x1 = x1, .y1 = y1, .x2 = x2, .y2 = y2};
 }
 
-PrintOp Circle(double cx, double cy, double r, Rgb brush) {
-    return {.kind = PrintOp::Kind::Circle, .brush = brush, .cx = cx, .cy = cy, .r1 = r};
-}
-
-PrintOp Radial(double cx, double cy, double r1, double a1, double r2, double a2, int width = 1,
-               PrintPen pen = PrintPen::Solid) {
-    return {.kind = PrintOp::Kind::RadialSegment, .penWidth = width, .pen = pen,
-            .cx = cx, .cy = cy, .r1 = r1, .a1 = a1, .r2 = r2, .a2 = a2};
-}
-
-PrintOp Dot(double cx, double cy, double r, double a, double d) {
-    return {.kind = PrintOp::Kind::DotPolar, .brush = kPrintBlack, .cx = cx, .cy = cy, .r1 = r, .a1 = a, .r2 = d};
-}
+using namespace print_ops;
 
 PrintOp Polar(std::string text, const char* font, double size, double cx, double cy, double r, double a,
               Rgb brush = kPrintWhite) {

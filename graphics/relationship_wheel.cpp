@@ -17,36 +17,18 @@ namespace {
 
 std::string Code(unsigned char c) { return std::string(1, static_cast<char>(c)); }
 
-PixelBox CircleBox(int x, int y, int r) { return {x - r, y - r, x + r, y + r}; }
-
 std::size_t Utf8Length(const std::string& s) {
     std::size_t n = 0;
     for (unsigned char c : s) n += (c & 0xC0) != 0x80;
     return n;
 }
 
-class Planner {
+class Planner : public WheelPlanner {
 public:
-    explicit Planner(std::vector<WheelOp>& ops) : ops_(ops) {}
-    void Text(WheelFont font, int size, Rgb colour, PixelPoint at, bool centred, std::string text) {
-        WheelText t;
-        t.font = font;
-        t.size = size;
-        t.colour = colour;
-        t.at = at;
-        t.centred = centred;
-        t.text = std::move(text);
-        ops_.emplace_back(std::move(t));
-    }
+    using WheelPlanner::WheelPlanner;
     void Caption(Rgb colour, PixelPoint at, std::string utf8) {
         Text(WheelFont::System, 10, colour, at, false, std::move(utf8));
     }
-    void Line(PixelPoint a, PixelPoint b, Rgb colour, int width) { ops_.push_back(WheelLine{a, b, colour, width}); }
-    void Ellipse(PixelBox box, Rgb fill, Rgb pen, int width) { ops_.push_back(WheelEllipse{box, fill, pen, width}); }
-    void Rect(PixelBox box) { ops_.push_back(WheelRect{box}); }
-
-private:
-    std::vector<WheelOp>& ops_;
 };
 
 // The heading box, top left: the kind of chart and the two people.

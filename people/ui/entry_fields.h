@@ -26,6 +26,18 @@ inline std::vector<std::string> MemoLines(const QPlainTextEdit* memo) {
     return lines;
 }
 
+// The hour and minute fields of an entry dialog and their captions, shown for
+// "Время рождения известно"; hidden, they go back to 12:00.
+inline void ShowTimeFields(bool known, QSpinBox* hour, QSpinBox* minute, QWidget* hourCaption,
+                           QWidget* minuteCaption) {
+    for (QWidget* w : {static_cast<QWidget*>(hour), static_cast<QWidget*>(minute), hourCaption, minuteCaption})
+        w->setVisible(known);
+    if (!known) {
+        hour->setValue(12);
+        minute->setValue(0);
+    }
+}
+
 // The tick box «по старому стилю» of an entry dialog: shown while the date typed
 // is before 1 February 1918 (OldStyleApplies), and unticked when it goes.
 inline void ShowOldStyle(QCheckBox* box, const QSpinBox* day, const QSpinBox* month, const QSpinBox* year) {

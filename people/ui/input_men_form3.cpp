@@ -47,14 +47,7 @@ void TInput_Men_Form3::FormShow() {
 bool TInput_Men_Form3::TimeKnownChosen() const { return ui->RadioGroup1Item0->isChecked(); }
 
 void TInput_Men_Form3::RadioGroup1Click() {
-    const bool known = TimeKnownChosen();
-    for (QWidget* w : {static_cast<QWidget*>(ui->SpinEdit4), static_cast<QWidget*>(ui->SpinEdit5),
-                       static_cast<QWidget*>(ui->Label6), static_cast<QWidget*>(ui->Label7)})
-        w->setVisible(known);
-    if (!known) {
-        ui->SpinEdit4->setValue(12);
-        ui->SpinEdit5->setValue(0);
-    }
+    ShowTimeFields(TimeKnownChosen(), ui->SpinEdit4, ui->SpinEdit5, ui->Label6, ui->Label7);
 }
 
 ManEntry TInput_Men_Form3::Entry() const {

@@ -47,14 +47,7 @@ void TInput_Women_Form2::FormShow() {
 }
 
 void TInput_Women_Form2::RadioGroup1Click() {
-    const bool known = TimeKnownChosen();
-    for (QWidget* w : {static_cast<QWidget*>(ui->SpinEdit4), static_cast<QWidget*>(ui->SpinEdit5),
-                       static_cast<QWidget*>(ui->Label6), static_cast<QWidget*>(ui->Label7)})
-        w->setVisible(known);
-    if (!known) {
-        ui->SpinEdit4->setValue(12);
-        ui->SpinEdit5->setValue(0);
-    }
+    ShowTimeFields(TimeKnownChosen(), ui->SpinEdit4, ui->SpinEdit5, ui->Label6, ui->Label7);
 }
 
 void TInput_Women_Form2::BitBtn8Click() {
