@@ -77,7 +77,7 @@ TEST(ExchangeForms, AafFieldsOfOtherPrograms) {
     EXPECT_NEAR(jul.Zone, 2.5 + 17 / 3600.0, 1e-12);
     EXPECT_EQ(Cp1251ToUtf8(jul.CoordText.str()), " 37°37’ВД  55°45’СШ");
     EXPECT_EQ(a.at(5).record->DateText.str(), "15.12.1980");
-    EXPECT_EQ(a.at(5).record->Zone, 0);
+    EXPECT_EQ(+a.at(5).record->Zone, 0);
     // Local mean time: 85°44' west is 5:42:56 behind Greenwich.
     const PersonRecord& lmt = *a.at(7).record;
     EXPECT_NEAR(Ut(lmt), 2381826.025648, 2e-6);
@@ -118,7 +118,7 @@ TEST(ExchangeForms, TheJulianDayStatesTheInstant) {
     EXPECT_NEAR(a.at(3).record->Zone, -7, 1e-4);
     EXPECT_TRUE(Has(a.at(3).note, "пояс по моменту #B93 (юлианский день 2443285.37292): −7:00"));
     const ImportPlan& far = a.at(5);
-    EXPECT_EQ(far.record->Zone, 1);
+    EXPECT_EQ(+far.record->Zone, 1);
     EXPECT_TRUE(Has(far.note, "взяты дата, время и пояс (юлианский день не подходит к дате)"));
     EXPECT_EQ(a.at(7).note, "место, координаты и пояс из файла");
     EXPECT_NEAR(Ut(*a.at(7).record), 2440065.104861, 1e-6);  // by its fields: 14:31:00 UT
@@ -139,18 +139,18 @@ TEST(ExchangeForms, CsvOfOtherPrograms) {
     EXPECT_EQ(a.at(2).source, PlaceSource::File);
     EXPECT_EQ(kate.Place.str(), PadRight("Mountain View, US", 26));
     EXPECT_EQ(kate.TimeText.str(), "11:47");
-    EXPECT_EQ(kate.Zone, -8);
+    EXPECT_EQ(+kate.Zone, -8);
     EXPECT_NEAR(Ut(kate), 2449359.324306, 1e-6);
     EXPECT_TRUE(Has(a.at(2).note, "пояс America/Los_Angeles на дату и время рождения: −8:00"));
     const ImportPlan& owl = a.at(3);
     EXPECT_EQ(owl.source, PlaceSource::NearestZone);
     EXPECT_EQ(owl.record->DateText.str(), "15.05.1990");
     EXPECT_EQ(owl.record->TimeText.str(), "14:30");
-    EXPECT_EQ(owl.record->Zone, -4);  // New York's summer time
+    EXPECT_EQ(+owl.record->Zone, -4);  // New York's summer time
     EXPECT_TRUE(Has(owl.note, "пояс города Нью-Йорк"));
     EXPECT_TRUE(Has(a.problem(4), "дата «06/01/1994» неоднозначна"));
     EXPECT_NEAR(Ut(*a.at(5).record), 2381826.025648, 2e-6);
-    EXPECT_EQ(a.at(6).record->Zone, 3);
+    EXPECT_EQ(+a.at(6).record->Zone, 3);
 
     try {
         ParseExchange("who,when\nA,1990-01-01\n", ExchangeFormat::Csv, "in");
