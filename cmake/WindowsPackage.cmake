@@ -3,7 +3,8 @@
 # and help, as a portable zip and an NSIS installer (CPack).
 # Layout under the installation folder (C:\Program Files\Pelorin by default):
 #   pelorin.exe, pelorin-cli.exe, the DLLs, qt.conf
-#   platforms\, styles\, printsupport\, imageformats\   Qt plugins
+#   platforms\, styles\, imageformats\   Qt plugins (Windows printing is
+#             part of Qt6PrintSupport.dll itself)
 #   translations\qtbase_ru.qm                           Qt's own Russian texts
 #   data\     the data directory as shipped (copied on the first start into
 #             %LOCALAPPDATA%\Pelorin\data\, with %APPDATA%\Pelorin\main.dat)
@@ -16,6 +17,8 @@ install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/resources/Glypha
 
 if(TARGET pelorin)
   install(TARGETS pelorin RUNTIME DESTINATION .)
+  # Qt's imported targets belong to the folders that found them: found here again.
+  find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets PrintSupport)
   # Qt's libraries and the plugins the program loads.
   foreach(module Core Gui Widgets PrintSupport)
     install(FILES $<TARGET_FILE:Qt6::${module}> DESTINATION .)
@@ -48,6 +51,13 @@ if(TARGET pelorin)
   if(PELORIN_QTBASE_RU)
     install(FILES ${PELORIN_QTBASE_RU} DESTINATION translations)
   endif()
+  # The DLLs come with their debugging sections (libstdc++ alone is 23 MB):
+  # stripped where the programs are.
+  install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+      file(GLOB_RECURSE dlls \"\${CMAKE_INSTALL_PREFIX}/*.dll\")
+      execute_process(COMMAND ${CMAKE_STRIP} --strip-unneeded \${dlls})
+    endif()")
   file(WRITE ${CMAKE_BINARY_DIR}/qt.conf "[Paths]\nPrefix = .\nPlugins = .\nTranslations = translations\n")
   install(FILES ${CMAKE_BINARY_DIR}/qt.conf DESTINATION .)
 endif()
@@ -61,9 +71,11 @@ set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Pelorin)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Astrological compatibility of a woman and a man (Russian interface)")
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 set(CPACK_STRIP_FILES ON)
-# NSIS: a Unicode installer (the script is UTF-8 with its byte-order mark), the
+# NSIS: a 64-bit Unicode installer (the script is UTF-8 with its byte-order mark)
+# into the 64-bit Program Files, the
 # program's icon, a Start-menu entry, an uninstaller in "Programs and Features".
-set(CPACK_NSIS_DEFINES "Unicode true")
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_PACKAGE_NAME Pelorin)
 set(CPACK_NSIS_DISPLAY_NAME Pelorin)
 set(CPACK_NSIS_MUI_ICON ${CMAKE_SOURCE_DIR}/resources/icons/pelorin.ico)

@@ -13,6 +13,16 @@ namespace pelorin {
 QString InstallSymbolFont() {
     static const QString family = [] {
         InitPelorinResources();
+        // The lists, reports and printed pages are set in "Courier" and "Arial".
+        // Where a system lacks them (Wine, a Linux without fontconfig's
+        // aliases) they fall back to metric twins, never to a proportional
+        // face that would break the columns of the lists.
+        QFont::insertSubstitutions(QStringLiteral("Courier"),
+                                   {QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"),
+                                    QStringLiteral("Nimbus Mono PS"), QStringLiteral("DejaVu Sans Mono")});
+        QFont::insertSubstitutions(QStringLiteral("Arial"),
+                                   {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                                    QStringLiteral("Nimbus Sans"), QStringLiteral("DejaVu Sans")});
         QFile file(QStringLiteral(":/fonts/Glyphar3.ttf"));
         if (!file.open(QIODevice::ReadOnly)) return QString();
         const int id = QFontDatabase::addApplicationFontFromData(file.readAll());

@@ -8,7 +8,8 @@
 namespace pelorin {
 
 // Registers the embedded font with the application's font database (once; later
-// calls return the same result). Returns the family name, or an empty string when
+// calls return the same result), and gives "Courier" and "Arial" their metric
+// twins for systems without them. Returns the family name, or an empty string when
 // the font could not be registered.
 QString InstallSymbolFont();
 

@@ -14,6 +14,9 @@ mkdir -p "$1"
 out="$(cd "$1" && pwd)"
 # The build packs the interpretation databases with pelorin-cli.exe, under Wine.
 . "$here/wine-env.sh" "$out"
+# ... and that program needs Qt's and MinGW's DLLs on its path there.
+gcc_dlls="$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")"
+export WINEPATH="Z:$qt/bin;Z:$gcc_dlls;Z:/usr/x86_64-w64-mingw32/lib"
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 "$qt/bin/qt-cmake" -S "$root" -B "$out/build" -G Ninja \

@@ -9,7 +9,8 @@ packages=(
   wine64 googletest xvfb
 )
 if [ "${1:-core}" = app ]; then
-  packages+=(qt6-base-dev qt6-base-dev-tools nsis zip xz-utils python3 fp-utils)
+  # fonts-wine: Wine's own Tahoma and dialog fonts, for trying the window program.
+  packages+=(qt6-base-dev qt6-base-dev-tools qt6-translations-l10n nsis zip xz-utils python3 fp-utils fonts-wine)
 fi
 missing=()
 for p in "${packages[@]}"; do

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QImage>
 #include <QPainter>
@@ -32,6 +33,22 @@ TEST(SymbolFont, FamilyResolvesToTheEmbeddedFont) {
     EXPECT_EQ(InstallSymbolFont(), QString::fromUtf8(kSymbolFontFamily));
     EXPECT_EQ(QFontInfo(SymbolFont(12)).family(), QString::fromUtf8(kSymbolFontFamily));
     EXPECT_EQ(InstallSymbolFont(), InstallSymbolFont());  // registered once
+}
+
+// The lists' columns need a fixed pitch wherever "Courier" itself is missing.
+TEST(SymbolFont, CourierFallsBackToAFixedPitchTwin) {
+    InstallSymbolFont();
+    const QStringList twins = QFont::substitutes(QStringLiteral("Courier"));
+    ASSERT_FALSE(twins.isEmpty());
+    bool anyInstalled = false;
+    for (const QString& twin : twins) {
+        if (!QFontDatabase::hasFamily(twin)) continue;
+        anyInstalled = true;
+        EXPECT_TRUE(QFontInfo(QFont(twin)).fixedPitch()) << twin.toStdString();
+    }
+    EXPECT_TRUE(anyInstalled);
+    EXPECT_TRUE(QFontInfo(QFont(QStringLiteral("Courier"))).fixedPitch());
+    EXPECT_FALSE(QFont::substitutes(QStringLiteral("Arial")).isEmpty());
 }
 
 TEST(SymbolFont, EveryCodeOfTheTablesDrawsInk) {
