@@ -62,6 +62,8 @@ AnalysisResult RunPairAnalysis(const PeopleState& people, const AnalysisData& da
     try {
         // From here on the state describes a pair in the making.
         state.PairDone = false;
+        state.PairWoman = people.ChosenWoman;
+        state.PairMan = people.ChosenMan;
         observer.ShowPage(MainPage::Compatibility);
         observer.ClearCompatibility();
 
@@ -284,6 +286,7 @@ AnalysisResult RunRanking(PeopleState& people, const AnalysisData& data, Analysi
         state.PairDone = false;
         state.ScanDone = false;
         state.Relationship.reset();
+        state.ScanPerson = ofWomen ? people.ChosenMan : people.ChosenWoman;
         observer.Started();
         observer.LetMessagesRun();
         if (!ofWomen) {

@@ -93,6 +93,11 @@ struct AnalysisState {
     // The pair's composite and Davison charts (the page "Композит"): nothing
     // before a pair analysis has computed them and after a scan.
     std::optional<RelationshipCharts> Relationship;
+    // The people the last pair analysis and the last scan were made for: their
+    // printed pages name them, whoever has been chosen since.
+    PersonRecord PairWoman{};
+    PersonRecord PairMan{};
+    PersonRecord ScanPerson{};
     ScanTable ScanResults{};    // slot order of the men scanned
     ScanTable RankedResults{};  // the same, highest percentage first
     std::vector<SkippedPerson> ScanSkipped;  // of the last scan, in slot order

@@ -39,11 +39,10 @@ QString RunPrintAction(QWidget* parent, PrintAction action, const AppState& stat
         case PrintAction::WomenList: return PrintPersonList(printer, state.people.WomenTable);
         case PrintAction::MenList: return PrintPersonList(printer, state.people.MenTable);
         case PrintAction::Ranking:
-            return PrintRankingPage(printer, state.ScanOfWomen ? state.people.ChosenMan : state.people.ChosenWoman,
-                                    state.RankedResults, state.ScanOfWomen);
+            return PrintRankingPage(printer, state.ScanPerson, state.RankedResults, state.ScanOfWomen);
         case PrintAction::ChartPage:
-            return PrintChartPage(printer, {state.people.ChosenWoman, state.people.ChosenMan, state.WomanChart,
-                                            state.ManChart, state.WomanCusps, state.AspectGrid});
+            return PrintChartPage(printer, {state.PairWoman, state.PairMan, state.WomanChart, state.ManChart,
+                                            state.WomanCusps, state.AspectGrid});
         case PrintAction::RelationshipPage:
             return PrintRelationshipPage(printer, {state.Relationship->woman, state.Relationship->man, *relationship});
         case PrintAction::PairReport:

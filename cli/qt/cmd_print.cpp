@@ -130,13 +130,12 @@ int RunPrint(const std::vector<std::string>& argv) {
         CheckPrinted(PrintPersonList(writer, page == "women" ? in.people.WomenTable : in.people.MenTable), out);
     } else if (page == "chart") {
         SetUpPdfWriter(writer, QStringLiteral("Гороскоп совместимости"));
-        CheckPrinted(PrintChartPage(writer, {in.people.ChosenWoman, in.people.ChosenMan, state.WomanChart,
-                                             state.ManChart, state.WomanCusps, state.AspectGrid}),
+        CheckPrinted(PrintChartPage(writer, {state.PairWoman, state.PairMan, state.WomanChart, state.ManChart,
+                                             state.WomanCusps, state.AspectGrid}),
                      out);
     } else if (page == "ranking") {
         SetUpPdfWriter(writer, QStringLiteral("Оценка совместимости"));
-        CheckPrinted(PrintRankingPage(writer, rankingOfWomen ? in.people.ChosenMan : in.people.ChosenWoman,
-                                      state.RankedResults, rankingOfWomen),
+        CheckPrinted(PrintRankingPage(writer, state.ScanPerson, state.RankedResults, rankingOfWomen),
                      out);
     } else {
         const char* name = page == "pair" ? "Itogo.rtf" : "Itogo_Men.rtf";

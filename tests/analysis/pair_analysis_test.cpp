@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -269,6 +271,31 @@ void PutMan(PeopleState& p, int slot, const std::string& name, double moment) {
     PersonRecord r = Person(name, moment);
     r.Stamp.set("10000000" + std::to_string(10 + slot));
     p.MenTable.slot(slot) = r;
+}
+
+// The printed chart page and ranking name the people they were computed for,
+// not whoever is chosen afterwards.
+TEST(PairAnalysis, ThePagesKeepThePeopleTheyWereMadeFor) {
+    ScratchDir dir;
+    const TextDatabases texts = ReportBases();
+    PeopleState people = Chosen();
+    const PersonRecord woman = people.ChosenWoman, man = people.ChosenMan;
+    AnalysisState state;
+    PairAnalysisObserver none;
+    ASSERT_TRUE(RunPairAnalysis(people, {dir.path(), texts}, state, none).ok);
+    people.ChosenWoman.Name.set(Utf8ToCp1251("Другая"));
+    people.ChosenMan.Name.set(Utf8ToCp1251("Другой"));
+    EXPECT_EQ(std::memcmp(&state.PairWoman, &woman, sizeof woman), 0);
+    EXPECT_EQ(std::memcmp(&state.PairMan, &man, sizeof man), 0);
+
+    people = Chosen();
+    ScanObserver quiet;
+    ASSERT_TRUE(RunScan(people, {dir.path(), texts}, state, quiet).ok);
+    people.ChosenWoman.Name.set(Utf8ToCp1251("Другая"));
+    EXPECT_EQ(state.ScanPerson.Name.str(), woman.Name.str());
+    people = Chosen();
+    ASSERT_TRUE(RunWomenScan(people, {dir.path(), texts}, state, quiet).ok);
+    EXPECT_EQ(state.ScanPerson.Name.str(), man.Name.str());
 }
 
 TEST(Scan, FreeSlotsSkippedEntriesContiguousRankedWithSlotOrder) {
