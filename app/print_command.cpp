@@ -39,7 +39,8 @@ QString RunPrintAction(QWidget* parent, PrintAction action, const AppState& stat
         case PrintAction::WomenList: return PrintPersonList(printer, state.people.WomenTable);
         case PrintAction::MenList: return PrintPersonList(printer, state.people.MenTable);
         case PrintAction::Ranking:
-            return PrintRankingPage(printer, state.ScanPerson, state.RankedResults, state.ScanOfWomen);
+            return PrintRankingPage(printer, state.ScanPerson, state.RankedResults, state.ScanOfWomen,
+                                    state.ScanSkipped);
         case PrintAction::ChartPage:
             return PrintChartPage(printer, {state.PairWoman, state.PairMan, state.WomanChart, state.ManChart,
                                             state.WomanCusps, state.AspectGrid});

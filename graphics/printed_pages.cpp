@@ -312,7 +312,7 @@ double RankingBarFill(int p) {
 double RankingRowY(int row) { return 2.85 + 0.35 * row; }
 
 PrintDocument RankingDocument(const PersonRecord& person, const ScanTable& ranked, const PageMeasure& page,
-                              bool women) {
+                              bool women, const std::vector<SkippedPerson>& skipped) {
     const PersonRecord& woman = person;  // the heading's person: the woman of a ranking of men
     constexpr double kClosing = 27.1;
     const double W = page.widthCm;
@@ -320,7 +320,8 @@ PrintDocument RankingDocument(const PersonRecord& person, const ScanTable& ranke
     int lastUsed = 0;
     for (int j = 1; j < kScanEntries; ++j)  // entry 100 has no man: 99 slots
         if (!IsUnusedEntry(ranked[j - 1])) lastUsed = j;
-    const int pages = PagesFor(lastUsed, perPage);
+    const int rows = lastUsed + static_cast<int>(skipped.size());
+    const int pages = PagesFor(rows, perPage);
 
     PrintDocument doc;
     for (int p = 0; p < pages; ++p) {
@@ -343,11 +344,20 @@ PrintDocument RankingDocument(const PersonRecord& person, const ScanTable& ranke
         ops.push_back(Text(Cp("Совместимость"), kArial, 10, 14.5, 2.0));
         for (int row = 1; row <= perPage; ++row) {
             const int n = p * perPage + row;
-            if (n >= kScanEntries) break;
-            const ScanEntry& e = ranked[n - 1];
-            if (IsUnusedEntry(e)) continue;
+            if (n > rows) break;
             const double y = RankingRowY(row);
             const double ty = y - 0.22;
+            if (n > lastUsed) {  // not computed: no number, the reason for the bar
+                const SkippedPerson& s = skipped[n - lastUsed - 1];
+                ops.push_back(ColumnText(s.Name, kArial, 8, 1.7, ty, 5.3));
+                ops.push_back(ColumnText(s.Place, kArial, 8, 5.3, ty, 9.6));
+                ops.push_back(Text(s.Date, kArial, 8, 9.6, ty));
+                ops.push_back(ColumnText(Cp("не рассчитан" + std::string(women ? "а" : "") + ": " + s.Reason),
+                                         kArial, 8, 11.6, ty, 19.15));
+                continue;
+            }
+            const ScanEntry& e = ranked[n - 1];
+            if (IsUnusedEntry(e)) continue;
             ops.push_back(Text(TwoDigits(n), kArial, 8, 1.0, ty));
             ops.push_back(ColumnText(e.ManName, kArial, 8, 1.7, ty, 5.3));
             ops.push_back(ColumnText(e.ManPlace, kArial, 8, 5.3, ty, 9.6));

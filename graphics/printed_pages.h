@@ -144,8 +144,10 @@ double RankingRowY(int row);
 // the same heading when one of them is used. A man without a percentage (no
 // database entry matched) shows the text of the screen list instead of his
 // percentage and bar. With `women` the ranking is of women for the man `person`
-// ("Имя женщины", "Родилась" in the column headers).
+// ("Имя женщины", "Родилась" in the column headers). The people the scan could
+// not compute follow the ranking without a number, the reason in place of the
+// bar.
 PrintDocument RankingDocument(const PersonRecord& person, const ScanTable& ranked, const PageMeasure& page,
-                              bool women = false);
+                              bool women = false, const std::vector<SkippedPerson>& skipped = {});
 
 }  // namespace pelorin

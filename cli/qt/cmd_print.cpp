@@ -135,7 +135,7 @@ int RunPrint(const std::vector<std::string>& argv) {
                      out);
     } else if (page == "ranking") {
         SetUpPdfWriter(writer, QStringLiteral("Оценка совместимости"));
-        CheckPrinted(PrintRankingPage(writer, state.ScanPerson, state.RankedResults, rankingOfWomen),
+        CheckPrinted(PrintRankingPage(writer, state.ScanPerson, state.RankedResults, rankingOfWomen, state.ScanSkipped),
                      out);
     } else {
         const char* name = page == "pair" ? "Itogo.rtf" : "Itogo_Men.rtf";

@@ -114,9 +114,9 @@ QString PrintRelationshipPage(QPagedPaintDevice& device, const RelationshipPageI
 }
 
 QString PrintRankingPage(QPagedPaintDevice& device, const PersonRecord& person, const ScanTable& ranked,
-                         bool women) {
-    return PrintLaidOutDocument(device,
-                                [&](const PageMeasure& m) { return RankingDocument(person, ranked, m, women); });
+                         bool women, const std::vector<SkippedPerson>& skipped) {
+    return PrintLaidOutDocument(
+        device, [&](const PageMeasure& m) { return RankingDocument(person, ranked, m, women, skipped); });
 }
 
 namespace {

@@ -32,7 +32,7 @@ QString PrintChartPage(QPagedPaintDevice& device, const ChartPageInput& in);
 // The composite or the Davison chart of a pair (the page "Композит").
 QString PrintRelationshipPage(QPagedPaintDevice& device, const RelationshipPageInput& in);
 QString PrintRankingPage(QPagedPaintDevice& device, const PersonRecord& person, const ScanTable& ranked,
-                         bool women = false);
+                         bool women = false, const std::vector<SkippedPerson>& skipped = {});
 
 // A report laid out for the pages of a device: a copy of the document in device
 // pixels, paginated into text areas of `page`, each printed inside margins of

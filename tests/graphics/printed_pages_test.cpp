@@ -282,5 +282,31 @@ TEST(PrintedRanking, RowsBarsAndPages) {
     EXPECT_EQ(FindText(doc[0], "M68"), nullptr);
 }
 
+// The people a scan could not compute follow the ranking, unnumbered, with the
+// reason; after a full first page they open a page of their own.
+TEST(PrintedRanking, PeopleNotComputedFollowWithTheirReason) {
+    ScanTable ranked{};
+    ranked[0] = Entry("A", 60);
+    ranked[1] = Entry("B", 40);
+    const std::vector<SkippedPerson> skipped{
+        {Utf8ToCp1251("Повреждённый"), "01.01.1980", "Minsk", "координаты места не число"}};
+    const PersonRecord woman = Person("Анна");
+    PrintDocument doc = RankingDocument(woman, ranked, kA4, false, skipped);
+    ASSERT_EQ(doc.size(), 1u);
+    const auto* name = FindText(doc[0], Utf8ToCp1251("Повреждённый"));
+    ASSERT_NE(name, nullptr);
+    EXPECT_NEAR(name->y1, RankingRowY(3) - 0.22, 1e-9);
+    EXPECT_EQ(FindText(doc[0], " 3"), nullptr);  // no rank number
+    const auto* why = FindText(doc[0], Utf8ToCp1251("не рассчитан: координаты места не число"));
+    ASSERT_NE(why, nullptr);
+    EXPECT_GT(why->maxWidth, 0);  // cut before the page's edge
+    EXPECT_EQ(RankingDocument(woman, ranked, kA4, true, skipped)[0].size(), doc[0].size());
+
+    for (int j = 0; j < 67; ++j) ranked[j] = Entry("M" + std::to_string(j + 1), 50);
+    doc = RankingDocument(woman, ranked, kA4, false, skipped);
+    ASSERT_EQ(doc.size(), 2u);
+    EXPECT_NE(FindText(doc[1], Utf8ToCp1251("Повреждённый")), nullptr);
+}
+
 }  // namespace
 }  // namespace pelorin
