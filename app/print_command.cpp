@@ -43,7 +43,8 @@ QString RunPrintAction(QWidget* parent, PrintAction action, const AppState& stat
                                     state.ScanSkipped);
         case PrintAction::ChartPage:
             return PrintChartPage(printer, {state.PairWoman, state.PairMan, state.WomanChart, state.ManChart,
-                                            state.WomanCusps, state.AspectGrid});
+                                            state.WomanCusps, state.AspectGrid,
+                                            ManHousesKnown(state) ? &state.ManCusps : nullptr});
         case PrintAction::RelationshipPage:
             return PrintRelationshipPage(printer, {state.Relationship->woman, state.Relationship->man, *relationship});
         case PrintAction::PairReport:

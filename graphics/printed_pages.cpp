@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "astro/base_routines.h"
+#include "graphics/bi_wheel.h"
 #include "graphics/diagram.h"
 #include "graphics/glyph_tables.h"
 #include "base/cp1251.h"
@@ -182,8 +183,9 @@ PrintPage ChartPageOps(const ChartPageInput& in, const PageMeasure& page) {
     ops.push_back(ColumnText(in.woman.Name.str(), kCourier, 10, 1.0, 1.4, kChartBirthX, true));
     ops.push_back(ColumnText(WomanBirthLine(in.woman), kCourier, 10, kChartBirthX, 1.4, W - 0.85, true));
     ops.push_back(ColumnText(in.man.Name.str(), kCourier, 10, 1.0, 1.8, kChartBirthX, true));
-    ops.push_back(ColumnText(Cut(in.man.DateText.str() + "  " + in.man.Place.str(), 42), kCourier, 10, kChartBirthX,
-                             1.8, W - 0.85, true));
+    ops.push_back(ColumnText(in.man.TimeKnown ? WomanBirthLine(in.man)
+                                              : Cut(in.man.DateText.str() + "  " + in.man.Place.str(), 42),
+                             kCourier, 10, kChartBirthX, 1.8, W - 0.85, true));
 
     // Circles.
     ops.push_back(Circle(cx, cy, g.R1, kPrintYellow));
@@ -196,6 +198,17 @@ PrintPage ChartPageOps(const ChartPageInput& in, const PageMeasure& page) {
         const double a = 30.0 * (n - 1);
         ops.push_back(Radial(cx, cy, g.R1, a, g.R4, a));
         ops.push_back(Polar(OneChar(SignGlyphs[n]), 13, cx, cy, g.R1 - 0.4, a + 3, kPrintYellow));
+    }
+
+    // His houses: the cusps across his own ring (the outer one is captioned
+    // hers), the Ascendant and the Midheaven thicker, each number halfway
+    // along its house by the inner circle.
+    if (in.manCusps) {
+        for (int i = 1; i <= 12; ++i) {
+            const double a = NormDeg((*in.manCusps)[i]);
+            ops.push_back(Radial(cx, cy, g.R4, a, g.R3, a, i == 1 || i == 10 ? 3 : 1));
+            ops.push_back(Polar(std::to_string(i), 8, cx, cy, g.R4 + 0.3, NormDeg(HouseMiddle(*in.manCusps, i))));
+        }
     }
 
     auto angleOf = [](const TChartBody& b) { return NormDeg(std::isfinite(b.Lon) ? b.Lon : 0.0); };

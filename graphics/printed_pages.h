@@ -128,6 +128,9 @@ struct ChartPageInput {
     const TChart& manChart;
     const TCusps& womanCusps;  // passed along; no house is printed
     const AspectGrid& grid;
+    // His houses when known, printed across his ring; his birth time is
+    // printed when he has one.
+    const TCusps* manCusps = nullptr;
 };
 PrintPage ChartPageOps(const ChartPageInput& in, const PageMeasure& page);
 

@@ -131,7 +131,8 @@ int RunPrint(const std::vector<std::string>& argv) {
     } else if (page == "chart") {
         SetUpPdfWriter(writer, QStringLiteral("Гороскоп совместимости"));
         CheckPrinted(PrintChartPage(writer, {state.PairWoman, state.PairMan, state.WomanChart, state.ManChart,
-                                             state.WomanCusps, state.AspectGrid}),
+                                             state.WomanCusps, state.AspectGrid,
+                                             ManHousesKnown(state) ? &state.ManCusps : nullptr}),
                      out);
     } else if (page == "ranking") {
         SetUpPdfWriter(writer, QStringLiteral("Оценка совместимости"));

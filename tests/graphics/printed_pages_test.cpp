@@ -215,6 +215,26 @@ TEST(PrintedChartPage, ChordsGridRetrogradeMarksAndHeading) {
     EXPECT_EQ(ops.end(), std::find_if(ops.begin(), ops.end(), [](const PrintOp& op) {
                   return op.text.find("07:45") != std::string::npos;
               }));
+    // A man with his time and houses: the time in his line, his twelve cusps
+    // across his own ring (the Ascendant and the Midheaven thicker) and their
+    // numbers halfway along each house.
+    man.TimeKnown = 1;
+    TCusps his{};
+    for (int i = 1; i <= 12; ++i) his[i] = std::fmod(100.0 + 30.0 * (i - 1), 360.0);
+    const PrintPage withHouses = ChartPageOps({woman, man, wc, mc, cusps, grid, &his}, kA4);
+    EXPECT_NE(FindText(withHouses, "01.02.1970  07:45  " + Utf8ToCp1251("Москва")), nullptr);
+    std::vector<const PrintOp*> hisCusps;
+    for (const PrintOp& op : withHouses)
+        if (op.kind == PrintOp::Kind::RadialSegment && op.r1 == g.R4 && op.r2 == g.R3) hisCusps.push_back(&op);
+    ASSERT_EQ(hisCusps.size(), 12u);
+    EXPECT_DOUBLE_EQ(hisCusps[0]->a1, 100.0);
+    EXPECT_EQ(hisCusps[0]->penWidth, 3);
+    EXPECT_EQ(hisCusps[1]->penWidth, 1);
+    EXPECT_EQ(hisCusps[9]->penWidth, 3);
+    const PrintOp* first = FindText(withHouses, "1");
+    ASSERT_NE(first, nullptr);
+    EXPECT_DOUBLE_EQ(first->a1, 115.0);
+    EXPECT_EQ(FindText(ops, "12"), nullptr);  // none without his houses
     // Twelve sign glyphs on the yellow band.
     int signs = 0;
     for (const PrintOp& op : ops)
