@@ -72,11 +72,6 @@ std::string Cut(std::string s, std::size_t n) {
     return s;
 }
 
-// The birth line of a heading: date, two blanks, time, two blanks, place.
-std::string WomanBirthLine(const PersonRecord& w) {
-    return Cut(w.DateText.str() + "  " + w.TimeText.str() + "  " + w.Place.str(), 49);
-}
-
 bool SlotUsed(const PersonRecord& r) { return r.Day != 0 && r.Month != 0 && r.Year != 0; }
 
 // Pages needed for `lastUsed` (1-based) with `perPage` rows a page; at least one.
@@ -92,6 +87,10 @@ double ClosingY(int perPage, double closingY, double rowBottom) {
 }
 
 }  // namespace
+
+std::string HeadingBirthLine(const PersonRecord& p) {
+    return Cut(p.DateText.str() + "  " + p.TimeText.str() + "  " + p.Place.str(), 49);
+}
 
 // ---- Person lists ------------------------------------------------------------
 
@@ -181,17 +180,14 @@ PrintPage ChartPageOps(const ChartPageInput& in, const PageMeasure& page) {
     // Birth data, right of the widest name (the birth lines end at most 49
     // characters, 10.4 cm, further on).
     ops.push_back(ColumnText(in.woman.Name.str(), kCourier, 10, 1.0, 1.4, kChartBirthX, true));
-    ops.push_back(ColumnText(WomanBirthLine(in.woman), kCourier, 10, kChartBirthX, 1.4, W - 0.85, true));
+    ops.push_back(ColumnText(HeadingBirthLine(in.woman), kCourier, 10, kChartBirthX, 1.4, W - 0.85, true));
     ops.push_back(ColumnText(in.man.Name.str(), kCourier, 10, 1.0, 1.8, kChartBirthX, true));
-    ops.push_back(ColumnText(in.man.TimeKnown ? WomanBirthLine(in.man)
+    ops.push_back(ColumnText(in.man.TimeKnown ? HeadingBirthLine(in.man)
                                               : Cut(in.man.DateText.str() + "  " + in.man.Place.str(), 42),
                              kCourier, 10, kChartBirthX, 1.8, W - 0.85, true));
 
     // Circles.
-    ops.push_back(Circle(cx, cy, g.R1, kPrintYellow));
-    ops.push_back(Circle(cx, cy, g.R2, kPrintWhite));
-    ops.push_back(Circle(cx, cy, g.R3, kPrintWhite));
-    ops.push_back(Circle(cx, cy, g.R4, kPrintWhite));
+    PushWheelCircles(ops, g);
 
     // Signs.
     for (int n = 1; n <= 12; ++n) {
@@ -343,7 +339,7 @@ PrintDocument RankingDocument(const PersonRecord& person, const ScanTable& ranke
         ops.push_back(Line(1.5, 1.15, W - 1.0, 1.15));
         ops.push_back(Line(1.5, 1.2, W - 1.0, 1.2));
         ops.push_back(ColumnText(woman.Name.str(), kArial, 10, 1.5, 1.4, kRankingBirthX, true));
-        ops.push_back(ColumnText(WomanBirthLine(woman), kArial, 10, kRankingBirthX, 1.4, W - 0.85, true));
+        ops.push_back(ColumnText(HeadingBirthLine(woman), kArial, 10, kRankingBirthX, 1.4, W - 0.85, true));
         ops.push_back(Text(ProgramTitle(), kArial, 10, 1.5, 0.7, true));
         const double hy = 2.4;
         ops.push_back(Text(Cp(women ? "Имя женщины" : "Имя мужчины"), kArial, 10, 1.7, hy));

@@ -99,7 +99,16 @@ inline PrintOp Radial(double cx, double cy, double r1, double a1, double r2, dou
 inline PrintOp Dot(double cx, double cy, double r, double a, double d) {
     return {.kind = PrintOp::Kind::DotPolar, .brush = kPrintBlack, .cx = cx, .cy = cy, .r1 = r, .a1 = a, .r2 = d};
 }
+// The wheel's four circles: the yellow sign band and the two rings inside it.
+inline void PushWheelCircles(PrintPage& ops, const ChartPageGeometry& g) {
+    ops.push_back(Circle(g.cx, g.cy, g.R1, kPrintYellow));
+    for (double r : {g.R2, g.R3, g.R4}) ops.push_back(Circle(g.cx, g.cy, r, kPrintWhite));
+}
 }  // namespace print_ops
+
+// The birth line of a printed heading: date, two blanks, time, two blanks,
+// place (49 characters at most).
+std::string HeadingBirthLine(const PersonRecord& p);
 
 // Glyphs of the planets on the printed wheel (cm): the radius of each ring's
 // glyphs from the ring divider R3, the arc a glyph of size 15 takes, where a

@@ -45,13 +45,6 @@ PrintOp Polar(std::string text, const char* font, double size, double cx, double
             .brush = brush, .cx = cx, .cy = cy, .r1 = r, .a1 = a};
 }
 
-// Date, time and place of a birth, as the chart page's heading has the woman's.
-std::string BirthLine(const PersonRecord& p) {
-    std::string s = p.DateText.str() + "  " + p.TimeText.str() + "  " + p.Place.str();
-    if (s.size() > 49) s.resize(49);
-    return s;
-}
-
 double AngleOf(double lon) { return NormDeg(std::isfinite(lon) ? lon : 0.0); }
 
 }  // namespace
@@ -86,15 +79,12 @@ PrintPage RelationshipPageOps(const RelationshipPageInput& in, const PageMeasure
     ops.push_back(Line(1.0, 1.2, W - 1.0, 1.2));
     ops.push_back(Text(Cp("Программа  \"Pelorin\""), kArial, 10, 1.0, 0.7, true));
     ops.push_back(Text(in.woman.Name.str(), kCourier, 10, 1.0, 1.4, true));
-    ops.push_back(Text(BirthLine(in.woman), kCourier, 10, 4.5, 1.4, true));
+    ops.push_back(Text(HeadingBirthLine(in.woman), kCourier, 10, 4.5, 1.4, true));
     ops.push_back(Text(in.man.Name.str(), kCourier, 10, 1.0, 1.8, true));
-    ops.push_back(Text(BirthLine(in.man), kCourier, 10, 4.5, 1.8, true));
+    ops.push_back(Text(HeadingBirthLine(in.man), kCourier, 10, 4.5, 1.8, true));
 
     // Circles and signs; with houses the signs' bounds cross the band only.
-    ops.push_back(Circle(cx, cy, g.R1, kPrintYellow));
-    ops.push_back(Circle(cx, cy, g.R2, kPrintWhite));
-    ops.push_back(Circle(cx, cy, g.R3, kPrintWhite));
-    ops.push_back(Circle(cx, cy, g.R4, kPrintWhite));
+    PushWheelCircles(ops, g);
     for (int n = 1; n <= 12; ++n) {
         const double a = 30.0 * (n - 1);
         ops.push_back(Radial(cx, cy, g.R1, a, c.cusps ? g.R2 : g.R4, a));
