@@ -14,6 +14,7 @@
 namespace pelorin {
 namespace {
 
+using test::JsonNumbers;
 using test::Quote;
 using test::ReadFile;
 using test::RunCli;
@@ -49,17 +50,6 @@ struct ExactDir {
     }
 };
 
-std::vector<double> Numbers(const std::string& json, const std::string& key) {
-    std::smatch m;
-    std::vector<double> out;
-    if (!std::regex_search(json, m, std::regex("\"" + key + "\": \\[([^\\]]*)\\]"))) return out;
-    const std::string list = m[1];
-    const std::regex number(R"(-?[0-9.eE+-]+)");
-    for (auto it = std::sregex_iterator(list.begin(), list.end(), number); it != std::sregex_iterator(); ++it)
-        out.push_back(std::stod((*it)[0]));
-    return out;
-}
-
 int Field(const std::string& json, const std::string& key) {
     std::smatch m;
     EXPECT_TRUE(std::regex_search(json, m, std::regex("\"" + key + "\": (-?\\d+)"))) << key << " in " << json;
@@ -90,12 +80,12 @@ TEST(CliManHouses, AtlasManWithTimeHasTheExactMomentAndHisHouses) {
     const auto chart = RunCli(std::string("chart --moment ") + moment + " --coords " +
                               Quote(Cp1251ToUtf8(m.CoordText.str())) + " --data " + Quote(d.dir.path()));
     ASSERT_EQ(chart.exitCode, 0) << chart.err;
-    const std::vector<double> his = Numbers(pair.out, "man_cusps"), expected = Numbers(chart.out, "cusps");
+    const std::vector<double> his = JsonNumbers(pair.out, "man_cusps"), expected = JsonNumbers(chart.out, "cusps");
     ASSERT_EQ(his.size(), 12u) << pair.out;
     ASSERT_EQ(expected.size(), 12u) << chart.out;
     for (int i = 0; i < 12; ++i) EXPECT_NEAR(his[i], expected[i], 1e-9) << "cusp " << i + 1;
 
-    const std::vector<double> reverse = Numbers(pair.out, "reverse_overlay");
+    const std::vector<double> reverse = JsonNumbers(pair.out, "reverse_overlay");
     ASSERT_EQ(reverse.size(), 10u);
     for (double h : reverse) EXPECT_TRUE(h >= 1 && h <= 12) << pair.out;
     // Every one of her bodies has a text in the shipped database: ten factors,

@@ -17,6 +17,7 @@
 namespace pelorin {
 namespace {
 
+using test::JsonNumbers;
 using test::Quote;
 using test::RunCli;
 
@@ -73,17 +74,6 @@ std::vector<double> Lons(const std::string& json) {
     return out;
 }
 
-std::vector<double> List(const std::string& json, const std::string& key) {
-    std::smatch m;
-    std::vector<double> out;
-    if (!std::regex_search(json, m, std::regex("\"" + key + "\": \\[([^\\[\\]]*)\\]"))) return out;
-    const std::string list = m[1];
-    const std::regex number(R"(-?[0-9.eE+-]+)");
-    for (auto it = std::sregex_iterator(list.begin(), list.end(), number); it != std::sregex_iterator(); ++it)
-        out.push_back(std::stod((*it)[0]));
-    return out;
-}
-
 TEST(CliRelationship, CompositeIsTheMidpointOfTheTwoChartsOfTheTool) {
     PairDir d;
     const PersonRecord w = d.Person(TableKind::Women, 1), m = d.Person(TableKind::Men, 1);
@@ -97,7 +87,8 @@ TEST(CliRelationship, CompositeIsTheMidpointOfTheTwoChartsOfTheTool) {
     ASSERT_EQ(lons.size(), 10u) << c.out;
     for (int i = 0; i < 10; ++i) EXPECT_NEAR(lons[i], MidpointLongitude(a[i], b[i]), 1e-9) << i;
     // The midpoint-cusp houses of the two cusps the tool gives.
-    const std::vector<double> hc = List(her.out, "cusps"), mc = List(his.out, "cusps"), cc = List(c.out, "cusps");
+    const std::vector<double> hc = JsonNumbers(her.out, "cusps"), mc = JsonNumbers(his.out, "cusps"),
+                              cc = JsonNumbers(c.out, "cusps");
     ASSERT_EQ(cc.size(), 12u) << c.out;
     TCusps hers{}, hisCusps{};
     for (int i = 1; i <= 12; ++i) hers[i] = hc[i - 1], hisCusps[i] = mc[i - 1];
@@ -134,7 +125,7 @@ TEST(CliRelationship, DavisonIsTheToolsChartAtTheMeanMomentAndTheMidpoint) {
     const std::vector<double> lons = Lons(r.out), expected = Lons(engine.out);
     ASSERT_EQ(lons.size(), 10u);
     for (int i = 0; i < 10; ++i) EXPECT_NEAR(lons[i], expected[i], 1e-9) << i;
-    EXPECT_EQ(List(r.out, "cusps").size(), 12u);
+    EXPECT_EQ(JsonNumbers(r.out, "cusps").size(), 12u);
 }
 
 TEST(CliRelationship, DavisonRefusesAManWithoutAPlace) {

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <regex>
 #include <sstream>
 #include <stdexcept>
 
@@ -165,5 +166,16 @@ RunResult RunCli(const std::string& args) { return Run(args, false); }
 RunResult RunCliWithLostOutput(const std::string& args) { return Run(args, true); }
 
 std::string SourceDataDir() { return std::string(PELORIN_SOURCE_DIR) + "/data/"; }
+
+std::vector<double> JsonNumbers(const std::string& json, const std::string& key) {
+    std::smatch m;
+    std::vector<double> out;
+    if (!std::regex_search(json, m, std::regex("\"" + key + "\": \\[([^\\[\\]]*)\\]"))) return out;
+    const std::string list = m[1];
+    const std::regex number(R"(-?[0-9.eE+-]+)");
+    for (auto it = std::sregex_iterator(list.begin(), list.end(), number); it != std::sregex_iterator(); ++it)
+        out.push_back(std::stod((*it)[0]));
+    return out;
+}
 
 }  // namespace pelorin::test

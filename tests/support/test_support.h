@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by the tests: scratch directories and running the batch tool.
 #include <string>
+#include <vector>
 
 namespace pelorin::test {
 
@@ -31,6 +32,10 @@ RunResult RunCli(const std::string& args);
 // Runs it with a standard output that takes no byte (a full disk: /dev/full, or
 // on Windows a handle without write access); `out` stays empty.
 RunResult RunCliWithLostOutput(const std::string& args);
+
+// The numbers of the flat list `"key": [...]` in the batch tool's JSON; empty
+// where the key is missing or null.
+std::vector<double> JsonNumbers(const std::string& json, const std::string& key);
 
 // Shell-quotes one argument.
 std::string Quote(const std::string& arg);
